@@ -1,0 +1,79 @@
+#include "engine/PalEffectsPasses.h"
+
+namespace quillon::paleffects {
+namespace {
+
+constexpr int kKeep = -1;
+
+// Runs `rule` over every pixel. The rule sees blue, green and red and returns the
+// value all three take, or kKeep. The reserved byte is never touched. Every pixel is
+// written back, changed or not: a select instead of a branch, which on a photograph
+// would be mispredicted along every edge.
+template <class Rule>
+void replaceWhere(std::uint8_t* pixels, std::size_t count, Rule rule) {
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* pixel = pixels + 4 * i;
+        const std::uint8_t b = pixel[0], g = pixel[1], r = pixel[2];
+        const int value = rule(b, g, r);
+        const bool keep = value == kKeep;
+        pixel[0] = keep ? b : std::uint8_t(value);
+        pixel[1] = keep ? g : std::uint8_t(value);
+        pixel[2] = keep ? r : std::uint8_t(value);
+    }
+}
+
+bool isBright(std::uint8_t channel) {
+    return channel >= 180;
+}
+
+// Red decides first; a pixel whose red is dark is white only when green is bright
+// and blue is not.
+int blackOrWhite(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+    return isBright(red) || (!isBright(blue) && isBright(green)) ? 255 : 0;
+}
+
+}  // namespace
+
+void makeGrey(std::uint8_t* pixels, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* pixel = pixels + 4 * i;
+        const auto grey = std::uint8_t((pixel[0] + pixel[1] + pixel[2]) / 3);
+        pixel[0] = pixel[1] = pixel[2] = grey;
+    }
+}
+
+void substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
+    using B = std::uint8_t;
+    switch (opCode) {
+        case 13:
+            return replaceWhere(pixels, count, [](B b, B g, B r) {
+                return b <= 24 && g <= 24 && r <= 24 ? 0 : kKeep;
+            });
+        case 14:
+            return replaceWhere(pixels, count, [](B b, B g, B r) {
+                return b >= 249 && g >= 249 && r >= 249 ? 255 : kKeep;
+            });
+        case 15:
+            return replaceWhere(pixels, count, [](B b, B g, B r) {
+                return b == 0 && g == 0 && r == 0 ? 255 : kKeep;
+            });
+        case 16:
+            return replaceWhere(pixels, count, [](B b, B g, B r) {
+                return b == 255 && g == 255 && r == 255 ? 0 : kKeep;
+            });
+        case 17:
+            return replaceWhere(pixels, count, [](B b, B g, B r) {
+                return b == 255 && g == 255 && r == 255 ? kKeep : 0;
+            });
+        case 18:
+            return replaceWhere(pixels, count, [](B b, B g, B r) {
+                return b == 0 && g == 0 && r == 0 ? kKeep : 255;
+            });
+        case 19:
+            return replaceWhere(pixels, count, blackOrWhite);
+        default:
+            return;
+    }
+}
+
+}  // namespace quillon::paleffects

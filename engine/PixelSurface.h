@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace quillon {
+
+// Three planes of W x H pixels in one allocation: original (1), working (2) and undo (3).
+// A pixel is four bytes (blue, green, red, reserved); rows run bottom-up with no gap, so
+// the first 4·W bytes of a plane are the bottom scan line of the picture.
+class PixelSurface {
+public:
+    static constexpr int kOriginal = 1;
+    static constexpr int kWorking = 2;
+    static constexpr int kUndo = 3;
+    static constexpr int kPlanes = 3;
+
+    // Replaces the surface with one of the given size, zero-filled. Throws std::bad_alloc
+    // when the memory cannot be had; the old surface is gone either way.
+    void allocate(std::int32_t width, std::int32_t height);
+    void discard();
+
+    bool empty() const { return bytes_ == nullptr; }
+    std::int32_t width() const { return width_; }
+    std::int32_t height() const { return height_; }
+    std::size_t planeBytes() const { return planeBytes_; }
+
+    std::uint8_t* base() { return bytes_.get(); }
+    const std::uint8_t* base() const { return bytes_.get(); }
+    std::uint8_t* plane(int p) { return base() + planeBytes_ * std::size_t(p - 1); }
+    const std::uint8_t* plane(int p) const { return base() + planeBytes_ * std::size_t(p - 1); }
+
+    // One block copy of a whole plane.
+    void copyPlane(int from, int to);
+
+private:
+    struct AlignedFree {
+        void operator()(std::uint8_t* p) const;
+    };
+    std::unique_ptr<std::uint8_t[], AlignedFree> bytes_;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+    std::size_t planeBytes_ = 0;
+};
+
+}  // namespace quillon

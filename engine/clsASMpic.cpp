@@ -1,0 +1,213 @@
+#include "engine/clsASMpic.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/Application.h"
+#include "platform/Display.h"
+#include "platform/MessageBox.h"
+#include "platform/RandomSource.h"
+
+namespace quillon {
+namespace {
+
+using platform::MessageIcon;
+const QString kEngineTitle = QStringLiteral("clsASM");
+
+void showEngineMessage(const QString& text, MessageIcon icon = MessageIcon::Critical) {
+    platform::messages().show(kEngineTitle, text, icon);
+}
+
+std::int32_t checkedProduct(std::int32_t x, std::int32_t y) {
+    std::int32_t product = 0;
+    if (__builtin_mul_overflow(x, y, &product)) throw std::overflow_error("overflow");
+    return product;
+}
+
+// Bytes of a 32-bit bitmap: |height| rows of whole 32-bit words, in 32-bit arithmetic.
+std::int32_t imageBytes(std::int32_t width, std::int32_t height) {
+    std::int32_t bits = 0;
+    if (__builtin_add_overflow(checkedProduct(width, 32), 31, &bits))
+        throw std::overflow_error("overflow");
+    const std::int32_t rows = height < 0 ? checkedProduct(height, -1) : height;
+    return checkedProduct(rows, checkedProduct(bits / 32, 4));
+}
+
+// The random source must give the same values after every reset, so a noise step added
+// twice adds the same noise field twice.
+void resetSharedRandom() {
+    platform::RandomSource& random = platform::sharedRandom();
+    random.draw(-1.0f);
+    random.seed(1.0);
+}
+
+}  // namespace
+
+clsASMpic::clsASMpic(const KernelTable& kernels) : kernels_(kernels) {}
+
+clsASMpic::~clsASMpic() {
+    surface_.discard();
+}
+
+bool clsASMpic::PictureBoxMissing() const {
+    if (!box_.isNull()) return false;
+    showEngineMessage(QStringLiteral("You must assign a picturebox to the class first!"),
+                      MessageIcon::Information);
+    return true;
+}
+
+bool clsASMpic::ColorDepthOK(platform::PictureBoxModel& box) const {
+    const int bits = gdi::GetDeviceCaps(box.hDC(), gdi::BITSPIXEL);
+    return bits == 16 || bits == 32;
+}
+
+void clsASMpic::setPictureBox(platform::PictureBoxModel& PicBox) {
+    try {
+        bind(PicBox);
+    } catch (const std::exception&) {
+        box_.clear();
+        surface_.discard();
+        record_.width = record_.height = 0;
+        record_.surface = nullptr;
+        showEngineMessage(QStringLiteral("Couldn't assign picturebox"));
+    }
+}
+
+void clsASMpic::bind(platform::PictureBoxModel& box) {
+    box_ = &box;
+    const std::int32_t width =
+        platform::pixelsFromTwips(box.outerWidthTwips(), platform::Display::twipsPerPixelX());
+    const std::int32_t height =
+        platform::pixelsFromTwips(box.outerHeightTwips(), platform::Display::twipsPerPixelY());
+    if (!ColorDepthOK(box)) {
+        box_.clear();
+        showEngineMessage(QStringLiteral("Not 16 or 24-bit color setting"));
+        return;
+    }
+    record_.width = width;
+    record_.height = height;
+    recordAddress_ = &record_;
+    CaptureSurface();
+    record_.surface = surface_.base();
+    DrawPlane(PixelSurface::kUndo);
+}
+
+void clsASMpic::CaptureSurface() {
+    if (!GETDIBS(box_->imageHandle())) throw std::runtime_error("no surface");
+    planeSize_ = checkedProduct(checkedProduct(record_.width, 4), record_.height);
+    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kWorking);
+    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kUndo);
+}
+
+bool clsASMpic::GETDIBS(gdi::HBITMAP bitmap) {
+    try {
+        gdi::BitmapRecord description;
+        gdi::GetObjectA(bitmap, sizeof description, &description);
+        header_ = gdi::BitmapInfoHeader{};
+        header_.width = description.width;
+        header_.height = description.height;
+        header_.sizeImage = std::uint32_t(imageBytes(description.width, description.height));
+        surface_.allocate(record_.width, record_.height);
+
+        // The transfer is described with the surface's own size, so a bitmap that is
+        // not W x H is clipped rather than written past the surface's end.
+        gdi::BitmapInfoHeader transfer = header_;
+        transfer.width = record_.width;
+        transfer.height = record_.height;
+        auto dc = gdi::CreateCompatibleDC(nullptr);
+        const gdi::HBITMAP previous = gdi::SelectObject(dc.get(), bitmap);
+        gdi::GetDIBits(dc.get(), bitmap, 0, unsigned(record_.height), surface_.base(), &transfer,
+                       gdi::DIB_PAL_COLORS);
+        gdi::SelectObject(dc.get(), previous);
+        return true;
+    } catch (const std::exception&) {
+        showEngineMessage(QStringLiteral("Error in function GETDIBS"));
+        return false;
+    }
+}
+
+void clsASMpic::DrawPlane(int plane) {
+    box_->setPicture(QImage());
+    box_->setVisible(true);
+    header_.width = record_.width;
+    header_.height = record_.height;
+    // An empty surface has nothing to paint; the box simply shows its background.
+    if (!surface_.empty() && surface_.planeBytes() > 0) {
+        const int painted = gdi::StretchDIBits(
+            box_->hDC(), 0, 0, record_.width, record_.height, 0, 0, record_.width, record_.height,
+            surface_.plane(plane), &header_, gdi::DIB_PAL_COLORS, gdi::SRCCOPY);
+        if (painted == 0) {
+            surface_.discard();
+            showEngineMessage(QStringLiteral("Blit Error"));
+            platform::endApplicationNow();
+        }
+    }
+    box_->refresh();
+}
+
+void clsASMpic::setAutoDraw(bool autoON) {
+    autoDraw_ = autoON;
+    if (PictureBoxMissing()) return;
+    if (autoON) {
+        DrawPlane(PixelSurface::kWorking);
+    } else {
+        surface_.copyPlane(PixelSurface::kWorking, PixelSurface::kUndo);
+    }
+}
+
+void clsASMpic::DrawNow() {
+    if (PictureBoxMissing()) return;
+    DrawPlane(PixelSurface::kWorking);
+    platform::processPendingEvents();
+}
+
+void clsASMpic::UndoLast() {
+    if (PictureBoxMissing()) return;
+    surface_.copyPlane(PixelSurface::kUndo, PixelSurface::kWorking);
+    DrawPlane(PixelSurface::kWorking);
+}
+
+void clsASMpic::UndoLastDontDraw() {
+    if (PictureBoxMissing()) return;
+    surface_.copyPlane(PixelSurface::kUndo, PixelSurface::kWorking);
+}
+
+void clsASMpic::ResetPic() {
+    if (PictureBoxMissing()) return;
+    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kWorking);
+    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kUndo);
+    DrawPlane(PixelSurface::kOriginal);
+}
+
+std::uint32_t clsASMpic::effectColour(std::int32_t colorX) const {
+    return colorX < 0 ? box_->backColor() : std::uint32_t(colorX);
+}
+
+void clsASMpic::ASM_PalEffects(std::int32_t OpCode, std::int16_t Amount, std::int32_t colorX) {
+    if (PictureBoxMissing()) return;
+    runKernel(kernels_.palEffects, Snapshot::IfAutoDraw, [&](KernelParameterRecord& record) {
+        record.amount = Amount;
+        record.colour = effectColour(colorX);
+        record.opCode = OpCode;
+        return KernelArguments{kSingleTwo, kSingleThree, kPlainFour};
+    });
+}
+
+void clsASMpic::ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16_t Amount) {
+    constexpr std::int32_t kNoise = 10;
+    if (PictureBoxMissing()) return;
+    runKernel(kernels_.palEffects, Snapshot::IfAutoDraw, [&](KernelParameterRecord& record) {
+        record.amount = Amount;
+        record.colour = box_->backColor();
+        record.opCode = OpCode;
+        resetSharedRandom();
+        KernelArguments arguments{kSingleTwo, kSingleThree, kPlainFour};
+        if (OpCode == kNoise) {
+            const float drawn = platform::sharedRandom().draw();
+            arguments.a = singleBits(drawn * 255.0f);
+        }
+        return arguments;
+    });
+}
+
+}  // namespace quillon

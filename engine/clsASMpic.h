@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QPointer>
+#include <cstdint>
+
+#include "engine/KernelHost.h"
+#include "engine/KernelRecord.h"
+#include "engine/PixelSurface.h"
+#include "platform/Gdi.h"
+#include "platform/PictureBoxModel.h"
+
+namespace quillon {
+
+// The picture-effects engine. It binds one picture box, keeps the box's picture as a
+// surface of three planes (original, working, undo), runs every effect in one of its
+// kernels, and draws the working plane back into the box.
+//
+// Operations that need a bound box say so in a message box and do nothing without one.
+// Every effect runs the same sequence: snapshot the working plane into the undo plane
+// (when drawing automatically), fill the parameter record, call the kernel, draw.
+class clsASMpic {
+public:
+    explicit clsASMpic(const KernelTable& kernels = builtInKernels());
+    ~clsASMpic();
+    clsASMpic(const clsASMpic&) = delete;
+    clsASMpic& operator=(const clsASMpic&) = delete;
+
+    // Binds the box and captures its picture into all three planes.
+    void setPictureBox(platform::PictureBoxModel& PicBox);
+
+    bool AutoDraw() const { return autoDraw_; }
+    void setAutoDraw(bool autoON);
+    void DrawNow();
+    void UndoLast();
+    void UndoLastDontDraw();
+    void ResetPic();
+
+    void ASM_PalEffects(std::int32_t OpCode, std::int16_t Amount = 1, std::int32_t colorX = -1);
+    void ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16_t Amount = 1);
+
+    // For tools and tests that need the engine's own view of the picture.
+    platform::PictureBoxModel* boundBox() const { return box_.data(); }
+    PixelSurface& surface() { return surface_; }
+    const PixelSurface& surface() const { return surface_; }
+    const KernelParameterRecord& record() const { return record_; }
+
+private:
+    bool PictureBoxMissing() const;
+    bool ColorDepthOK(platform::PictureBoxModel& box) const;
+    void bind(platform::PictureBoxModel& box);
+    void CaptureSurface();
+    bool GETDIBS(gdi::HBITMAP bitmap);
+    void DrawPlane(int plane);
+
+    std::uint32_t effectColour(std::int32_t colorX) const;
+
+    enum class Snapshot { IfAutoDraw, Never };
+    // Runs the common effect sequence around one kernel call. `prepare` fills the
+    // record's operation fields and returns the kernel's extra arguments; it runs after
+    // the snapshot, so a failure while preparing leaves the snapshot taken.
+    template <typename Prepare>
+    void runKernel(Kernel kernel, Snapshot snapshot, Prepare&& prepare);
+
+    QPointer<platform::PictureBoxModel> box_;
+    gdi::BitmapInfoHeader header_;
+    KernelTable kernels_;
+    PixelSurface surface_;
+    std::int64_t planeSize_ = 0;
+    KernelParameterRecord record_;
+    const KernelParameterRecord* recordAddress_ = &record_;
+    Kernel kernelEntry_ = nullptr;
+    bool autoDraw_ = true;
+};
+
+template <typename Prepare>
+void clsASMpic::runKernel(Kernel kernel, Snapshot snapshot, Prepare&& prepare) {
+    if (autoDraw_ && snapshot == Snapshot::IfAutoDraw) {
+        surface_.copyPlane(PixelSurface::kWorking, PixelSurface::kUndo);
+    }
+    const KernelArguments arguments = prepare(record_);
+    kernelEntry_ = kernel;
+    if (kernelEntry_ != nullptr)
+        kernelEntry_(recordAddress_, arguments.a, arguments.b, arguments.c);
+    if (autoDraw_) DrawPlane(PixelSurface::kWorking);
+}
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/clsASMpic.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureBoxModel.h"
+
+namespace quillon::testing {
+
+// Pins the screen facts the engine reads (32 bits per pixel, 15 twips per pixel) and
+// records every message box, restoring both afterwards.
+class EngineFixtureEnvironment {
+public:
+    EngineFixtureEnvironment();
+    ~EngineFixtureEnvironment();
+    platform::ScopedMessageRecorder messages;
+};
+
+// A picture whose every pixel differs from its neighbours, so row order and column
+// order mistakes show: red = x, green = y, blue = x + 7y (mod 256).
+QImage patternPicture(int width, int height);
+
+// A box of the given pixel size on a grey background showing `picture` at its top-left.
+std::unique_ptr<platform::PictureBoxModel> makeBox(int width, int height,
+                                                   const QImage& picture = QImage());
+
+// Plane p of the engine's surface as 32-bit words (blue, green, red, reserved bytes).
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine, int plane);
+
+// What the box shows, in the surface's layout: bottom row first, reserved byte 0.
+std::vector<std::uint32_t> shownWords(const platform::PictureBoxModel& box);
+
+// Writes a 32-bit word into every pixel of plane p.
+void fillPlane(clsASMpic& engine, int plane, std::uint32_t word);
+
+}  // namespace quillon::testing
