@@ -23,8 +23,8 @@ std::uint32_t allChannelsPattern(std::int32_t amount) {
 template <ByteOp Op>
 std::uint8_t combineByte(std::uint8_t p, std::uint8_t q) {
     if constexpr (Op == ByteOp::SaturatingAdd) {
-        const int sum = p + q;
-        return std::uint8_t(sum > 255 ? 255 : sum);
+        const auto sum = std::uint8_t(p + q);
+        return sum < p ? std::uint8_t(255) : sum;  // wrapped round: saturate
     } else if constexpr (Op == ByteOp::SaturatingSubtract) {
         return std::uint8_t(p > q ? p - q : 0);
     } else if constexpr (Op == ByteOp::WrappingAdd) {

@@ -8,43 +8,19 @@
 namespace quillon::testsupport {
 namespace {
 
+// Ops 0 to 5 step red, green, blue in pairs; ops 6 to 9 step all three channels.
 std::uint32_t patternFor(std::int32_t opCode, std::int32_t amount) {
     const std::int64_t a = amount;
+    if (opCode < 6) return std::uint32_t(a * (std::int64_t{1} << (16 - 8 * (opCode / 2))));
     const auto low = std::uint32_t(a & 255);
-    switch (opCode) {
-        case 0:
-        case 1:
-            return std::uint32_t(a * 65536);
-        case 2:
-        case 3:
-            return std::uint32_t(a * 256);
-        case 4:
-        case 5:
-            return std::uint32_t(a);
-        default:
-            return std::uint32_t(a * 65536) | low * 256 | low;
-    }
+    return std::uint32_t(a * 65536) | low * 256 | low;
 }
 
 std::uint8_t packedByte(std::int32_t opCode, int p, int q) {
-    switch (opCode) {
-        case 0:
-        case 2:
-        case 4:
-        case 6:
-            return std::uint8_t(std::min(255, p + q));
-        case 1:
-        case 3:
-        case 5:
-        case 7:
-            return std::uint8_t(std::max(0, p - q));
-        case 8:
-            return std::uint8_t((p + q) % 256);
-        case 9:
-            return std::uint8_t((p - q + 256) % 256);
-        default:
-            return std::uint8_t(255 - p);
-    }
+    if (opCode == 11) return std::uint8_t(255 - p);
+    if (opCode == 8) return std::uint8_t((p + q) % 256);
+    if (opCode == 9) return std::uint8_t((p - q + 256) % 256);
+    return std::uint8_t(opCode % 2 == 0 ? std::min(255, p + q) : std::max(0, p - q));
 }
 
 void packed(std::uint8_t* pixel, std::int32_t opCode, std::int32_t amount) {
@@ -68,7 +44,7 @@ void noise(std::uint8_t* pixel, std::int32_t amount, std::uint32_t& s) {
     std::copy(fresh, fresh + 3, pixel);
 }
 
-// The value blue, green and red all take, or -1 to keep the pixel.
+// The value blue, green and red all take (grey or a substitution), or -1 to keep the pixel.
 int substitution(std::int32_t opCode, int b, int g, int r) {
     const bool black = b == 0 && g == 0 && r == 0;
     const bool white = b == 255 && g == 255 && r == 255;
@@ -111,10 +87,6 @@ void referencePalEffects(std::uint8_t* pixels, std::size_t count, std::int32_t o
         }
     }
 }
-
-}  // namespace quillon::testsupport
-
-namespace quillon::testsupport {
 
 ThreePlaneSurface::ThreePlaneSurface(std::int32_t width, std::int32_t height)
     : bytes_(std::size_t{12} * std::uint32_t(width) * std::uint32_t(height)) {
