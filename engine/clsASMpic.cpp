@@ -1,5 +1,7 @@
 #include "engine/clsASMpic.h"
 
+#include <cmath>
+#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -181,6 +183,14 @@ void clsASMpic::ResetPic() {
 
 std::uint32_t clsASMpic::effectColour(std::int32_t colorX) const {
     return colorX < 0 ? box_->backColor() : std::uint32_t(colorX);
+}
+
+KernelArgument clsASMpic::centreArgument(const Centre& centre, std::int32_t extent) const {
+    if (!centre) return singleBits(float(extent / 2));
+    const double value = *centre;
+    if (std::isfinite(value) && std::fabs(value) > double(std::numeric_limits<float>::max()))
+        throw std::overflow_error("centre does not fit in single precision");
+    return singleBits(float(value));
 }
 
 void clsASMpic::ASM_PalEffects(std::int32_t OpCode, std::int16_t Amount, std::int32_t colorX) {

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <cstdint>
+#include <optional>
 
 #include "engine/KernelHost.h"
 #include "engine/KernelRecord.h"
@@ -35,8 +36,20 @@ public:
     void UndoLastDontDraw();
     void ResetPic();
 
+    // A centre coordinate that may be left out; a given one reaches the kernel in single
+    // precision.
+    using Centre = std::optional<double>;
+
     void ASM_PalEffects(std::int32_t OpCode, std::int16_t Amount = 1, std::int32_t colorX = -1);
     void ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16_t Amount = 1);
+    void ASM_PixelEffects(const std::int32_t& OpCode, std::int16_t Amount = 1,
+                          std::int32_t colorX = -1);
+    void ASM_Magnify(float Factor, Centre centerX = {}, Centre centerY = {}, bool AntiAlias = false,
+                     std::int32_t colorX = -1);
+    void ASM_Rotate(std::int16_t Angle, bool AntiAlias = false, bool SourcePic = true,
+                    std::int32_t colorX = -1, Centre centerX = {}, Centre centerY = {});
+    void ASM_ColorXEffects(const std::int32_t& OpCode, std::int32_t colorX, std::int16_t Amount = 1,
+                           Centre centerX = {}, Centre centerY = {});
 
     // For tools and tests that need the engine's own view of the picture.
     platform::PictureBoxModel* boundBox() const { return box_.data(); }
@@ -53,6 +66,9 @@ private:
     void DrawPlane(int plane);
 
     std::uint32_t effectColour(std::int32_t colorX) const;
+    // A given centre in single precision (an overflow error when it does not fit one), a
+    // left-out one as the integer half of the surface's width or height.
+    KernelArgument centreArgument(const Centre& centre, std::int32_t extent) const;
 
     enum class Snapshot { IfAutoDraw, Never };
     // Runs the common effect sequence around one kernel call. `prepare` fills the
