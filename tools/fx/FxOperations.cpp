@@ -1,0 +1,156 @@
+#include "tools/fx/FxOperations.h"
+
+#include <limits>
+
+#include "engine/clsASMpic.h"
+#include "tools/fx/FxNumbers.h"
+
+namespace quillon::fx {
+namespace {
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+const ArgumentSpec kOpCode{"op code", kInt32Min, kInt32Max, "-2147483648..2147483647"};
+const ArgumentSpec kAmount{"amount", -32768, 32767, "-32768..32767"};
+const ArgumentSpec kColour{"colour", kInt32Min, 0xFFFFFFFF, "-2147483648..0xFFFFFFFF"};
+const ArgumentSpec kOnOff{"switch", 0, 1, "0 or 1"};
+
+void applyPal(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.ASM_PalEffects(arguments.int32(0), arguments.int16(1, 1), arguments.colour(2, -1));
+}
+void applyIncPal(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.ASM_IncrementalPalEffects(arguments.int32(0), arguments.int16(1, 1));
+}
+void applyUndo(clsASMpic& engine, const OperationArguments&) {
+    engine.UndoLast();
+}
+void applyUndoNoDraw(clsASMpic& engine, const OperationArguments&) {
+    engine.UndoLastDontDraw();
+}
+void applyReset(clsASMpic& engine, const OperationArguments&) {
+    engine.ResetPic();
+}
+void applyAutoDraw(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.setAutoDraw(arguments.flag(0));
+}
+void applyDrawNow(clsASMpic& engine, const OperationArguments&) {
+    engine.DrawNow();
+}
+
+// Every operation of the command line: name, required arguments, accepted arguments and
+// the engine call. A new operation is one line here plus its call above.
+std::vector<OperationSpec> buildTable() {
+    return {
+        {"pal", 1, {kOpCode, kAmount, kColour}, applyPal},
+        {"incpal", 1, {kOpCode, kAmount}, applyIncPal},
+        {"undo", 0, {}, applyUndo},
+        {"undonodraw", 0, {}, applyUndoNoDraw},
+        {"reset", 0, {}, applyReset},
+        {"autodraw", 1, {kOnOff}, applyAutoDraw},
+        {"drawnow", 0, {}, applyDrawNow},
+    };
+}
+
+Result<std::optional<std::int64_t>> parseArgument(const QString& operation,
+                                                  const ArgumentSpec& spec, const QString& text) {
+    using Parsed = Result<std::optional<std::int64_t>>;
+    if (text.isEmpty()) return std::optional<std::int64_t>{};
+    const std::optional<std::int64_t> value = parseInteger(text);
+    if (!value) {
+        return Parsed::failure(
+            QStringLiteral("%1: %2 '%3' is not a number").arg(operation, spec.name, text));
+    }
+    if (*value < spec.lowest || *value > spec.highest) {
+        return Parsed::failure(QStringLiteral("%1: %2 %3 is out of range (%4)")
+                                   .arg(operation, spec.name, text, spec.rangeText));
+    }
+    return value;
+}
+
+QStringList splitArguments(QStringView text) {
+    if (text.isEmpty()) return {};
+    return text.toString().split(u',');
+}
+
+Status checkArgumentCount(const OperationSpec& spec, qsizetype given) {
+    const QString name = QString::fromLatin1(spec.name);
+    if (std::size_t(given) <= spec.arguments.size()) return succeeded();
+    if (spec.arguments.empty()) {
+        return Status::failure(QStringLiteral("%1: takes no arguments").arg(name));
+    }
+    return Status::failure(
+        QStringLiteral("%1: too many arguments (at most %2)").arg(name).arg(spec.arguments.size()));
+}
+
+Result<OperationArguments> parseArgumentList(const OperationSpec& spec, const QStringList& texts) {
+    using Parsed = Result<OperationArguments>;
+    const QString name = QString::fromLatin1(spec.name);
+    const Status counted = checkArgumentCount(spec, texts.size());
+    if (!counted.ok()) return Parsed::failure(counted.error());
+    std::vector<std::optional<std::int64_t>> values;
+    for (std::size_t i = 0; i < spec.arguments.size(); ++i) {
+        const QString text = i < std::size_t(texts.size()) ? texts[qsizetype(i)] : QString();
+        auto parsed = parseArgument(name, spec.arguments[i], text);
+        if (!parsed.ok()) return Parsed::failure(parsed.error());
+        if (i < spec.required && !parsed.value()) {
+            return Parsed::failure(
+                QStringLiteral("%1: %2 is missing").arg(name, spec.arguments[i].name));
+        }
+        values.push_back(parsed.value());
+    }
+    return OperationArguments(std::move(values));
+}
+
+}  // namespace
+
+std::optional<std::int64_t> OperationArguments::at(std::size_t index) const {
+    return index < values_.size() ? values_[index] : std::nullopt;
+}
+
+std::int32_t OperationArguments::int32(std::size_t index, std::int32_t fallback) const {
+    return std::int32_t(at(index).value_or(fallback));
+}
+
+std::int16_t OperationArguments::int16(std::size_t index, std::int16_t fallback) const {
+    return std::int16_t(at(index).value_or(fallback));
+}
+
+std::int32_t OperationArguments::colour(std::size_t index, std::int32_t fallback) const {
+    const std::optional<std::int64_t> value = at(index);
+    return value ? std::int32_t(std::uint32_t(*value)) : fallback;
+}
+
+bool OperationArguments::flag(std::size_t index, bool fallback) const {
+    const std::optional<std::int64_t> value = at(index);
+    return value ? *value != 0 : fallback;
+}
+
+const std::vector<OperationSpec>& operationTable() {
+    static const std::vector<OperationSpec> table = buildTable();
+    return table;
+}
+
+const OperationSpec* findOperation(QStringView name) {
+    for (const OperationSpec& spec : operationTable()) {
+        if (name == QLatin1String(spec.name)) return &spec;
+    }
+    return nullptr;
+}
+
+Result<PlannedOperation> parseOperation(const QString& text) {
+    using Parsed = Result<PlannedOperation>;
+    const qsizetype colon = text.indexOf(u':');
+    const QStringView name = colon < 0 ? QStringView(text) : QStringView(text).left(colon);
+    const OperationSpec* spec = findOperation(name);
+    if (spec == nullptr) {
+        return Parsed::failure(QStringLiteral("unknown operation '%1'").arg(name.toString()));
+    }
+    const QStringList texts =
+        colon < 0 ? QStringList() : splitArguments(QStringView(text).mid(colon + 1));
+    auto arguments = parseArgumentList(*spec, texts);
+    if (!arguments.ok()) return Parsed::failure(arguments.error());
+    return PlannedOperation{spec, std::move(arguments.value())};
+}
+
+}  // namespace quillon::fx

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "tools/fx/FxResult.h"
+
+namespace quillon {
+class clsASMpic;
+}
+
+namespace quillon::fx {
+
+// What one argument of an operation accepts: its name in messages and its range.
+struct ArgumentSpec {
+    const char* name;
+    std::int64_t lowest;
+    std::int64_t highest;
+    const char* rangeText;
+};
+
+// The arguments of one operation after parsing; a left-out argument has no value and
+// the operation substitutes the engine's default for it. Values are already within the
+// range of their ArgumentSpec, so the narrowing accessors cannot lose anything.
+class OperationArguments {
+public:
+    explicit OperationArguments(std::vector<std::optional<std::int64_t>> values = {})
+        : values_(std::move(values)) {}
+
+    std::int32_t int32(std::size_t index, std::int32_t fallback = 0) const;
+    std::int16_t int16(std::size_t index, std::int16_t fallback) const;
+    // A colour above 0x7FFFFFFF stands for its 32-bit two's complement, so 0xFFFFFFFF
+    // means -1, "use the background".
+    std::int32_t colour(std::size_t index, std::int32_t fallback) const;
+    bool flag(std::size_t index, bool fallback = false) const;
+
+private:
+    std::optional<std::int64_t> at(std::size_t index) const;
+
+    std::vector<std::optional<std::int64_t>> values_;
+};
+
+using ApplyOperation = void (*)(clsASMpic& engine, const OperationArguments& arguments);
+
+struct OperationSpec {
+    const char* name;
+    std::size_t required;                 // the leading arguments that may not be left out
+    std::vector<ArgumentSpec> arguments;  // everything it accepts, in order
+    ApplyOperation apply;
+};
+
+const std::vector<OperationSpec>& operationTable();
+const OperationSpec* findOperation(QStringView name);
+
+struct PlannedOperation {
+    const OperationSpec* spec;
+    OperationArguments arguments;
+};
+
+// Reads "name" or "name:arg,arg,...". Empty arguments count as left out.
+Result<PlannedOperation> parseOperation(const QString& text);
+
+}  // namespace quillon::fx
