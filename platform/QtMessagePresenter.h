@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+namespace quillon::platform {
+
+// Shows each message in a modal QMessageBox with an OK button, over the window the user
+// is working in.
+class QtMessagePresenter : public MessagePresenter {
+public:
+    void show(const QString& title, const QString& text, MessageIcon icon) override;
+};
+
+}  // namespace quillon::platform

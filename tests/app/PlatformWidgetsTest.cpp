@@ -1,0 +1,84 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/Display.h"
+#include "platform/PictureBoxWidget.h"
+#include "platform/QtMessagePresenter.h"
+
+namespace platform = quillon::platform;
+using platform::PictureBoxWidget;
+
+class PlatformWidgetsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { platform::Display::overrideTwipsPerPixel(15); }
+    void cleanupTestCase() { platform::Display::overrideTwipsPerPixel(0); }
+    void widgetShowsModelAtItsSize();
+    void widgetFollowsModelVisibility();
+    void pressAndClickAreReported();
+    void messageBoxShowsTitleTextAndIcon();
+};
+
+void PlatformWidgetsTest::widgetShowsModelAtItsSize() {
+    PictureBoxWidget box;
+    box.model().setOuterSizeTwips(1500, 750);
+    QCOMPARE(box.size(), QSize(100, 50));
+    QCOMPARE(box.minimumSize(), box.maximumSize());
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    // A drawing call paints into the persistent image, then asks for a repaint.
+    const_cast<QImage&>(box.model().image()).setPixel(3, 5, 0xFF123456);
+    box.model().refresh();
+    const QImage shown = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.pixel(3, 5), 0xFF123456u);
+    QCOMPARE(shown.pixel(99, 49), 0xFFC0C0C0u);
+}
+
+void PlatformWidgetsTest::widgetFollowsModelVisibility() {
+    QWidget parent;
+    auto* box = new PictureBoxWidget(&parent);
+    parent.show();
+    box->model().setVisible(false);
+    QVERIFY(!box->isVisible());
+    box->model().setVisible(true);
+    QVERIFY(box->isVisible());
+}
+
+void PlatformWidgetsTest::pressAndClickAreReported() {
+    PictureBoxWidget box;
+    box.model().setOuterSizeTwips(1500, 1500);
+    QSignalSpy presses(&box, &PictureBoxWidget::pressed);
+    QSignalSpy clicks(&box, &PictureBoxWidget::clicked);
+    QTest::mouseClick(&box, Qt::RightButton, Qt::ShiftModifier, QPoint(12, 34));
+    QCOMPARE(presses.size(), 1);
+    QCOMPARE(presses[0][0].value<Qt::MouseButton>(), Qt::RightButton);
+    QCOMPARE(presses[0][1].value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
+    QCOMPARE(QPointF(presses[0][2].toFloat(), presses[0][3].toFloat()), QPointF(12, 34));
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(clicks[0][0].value<Qt::MouseButton>(), Qt::RightButton);
+
+    // Letting go outside the box is no click.
+    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(500, 5));
+    QCOMPARE(clicks.size(), 1);
+}
+
+void PlatformWidgetsTest::messageBoxShowsTitleTextAndIcon() {
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        seen = {box->windowTitle(), box->text(), QString::number(box->icon())};
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    platform::QtMessagePresenter().show(QStringLiteral("clsASM"), QStringLiteral("Blit Error"),
+                                        platform::MessageIcon::Critical);
+    QCOMPARE(seen, QStringList({"clsASM", "Blit Error", QString::number(QMessageBox::Critical)}));
+}
+
+QTEST_MAIN(PlatformWidgetsTest)
+#include "PlatformWidgetsTest.moc"
