@@ -1,16 +1,20 @@
 #include "engine/KernelHost.h"
 
+#include "engine/MagnifyKernel.h"
+#include "engine/ColorXKernel.h"
 #include "engine/PalEffectsKernel.h"
+#include "engine/PixelEffectsKernel.h"
+#include "engine/RotationKernel.h"
 
 namespace quillon {
 
 const KernelTable& builtInKernels() {
     static const KernelTable table{
-        .rotation = nullptr,
+        .rotation = rotationKernel,
         .palEffects = palEffectsKernel,
-        .pixelEffects = nullptr,
-        .colorXEffects = nullptr,
-        .magnify = nullptr,
+        .pixelEffects = pixelEffectsKernel,
+        .colorXEffects = colorXEffectsKernel,
+        .magnify = magnifyKernel,
     };
     return table;
 }

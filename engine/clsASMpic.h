@@ -76,6 +76,10 @@ private:
     // the snapshot, so a failure while preparing leaves the snapshot taken.
     template <typename Prepare>
     void runKernel(Kernel kernel, Snapshot snapshot, Prepare&& prepare);
+    // The same sequence for an operation that enters its kernel any number of times:
+    // `prepare(record, call)` fills the record and makes each call through `call`.
+    template <typename Prepare>
+    void runKernelCalls(Kernel kernel, Snapshot snapshot, Prepare&& prepare);
 
     QPointer<platform::PictureBoxModel> box_;
     gdi::BitmapInfoHeader header_;
@@ -97,6 +101,20 @@ void clsASMpic::runKernel(Kernel kernel, Snapshot snapshot, Prepare&& prepare) {
     kernelEntry_ = kernel;
     if (kernelEntry_ != nullptr)
         kernelEntry_(recordAddress_, arguments.a, arguments.b, arguments.c);
+    if (autoDraw_) DrawPlane(PixelSurface::kWorking);
+}
+
+template <typename Prepare>
+void clsASMpic::runKernelCalls(Kernel kernel, Snapshot snapshot, Prepare&& prepare) {
+    if (autoDraw_ && snapshot == Snapshot::IfAutoDraw) {
+        surface_.copyPlane(PixelSurface::kWorking, PixelSurface::kUndo);
+    }
+    kernelEntry_ = kernel;
+    const auto call = [this](const KernelArguments& arguments) {
+        if (kernelEntry_ != nullptr)
+            kernelEntry_(recordAddress_, arguments.a, arguments.b, arguments.c);
+    };
+    prepare(record_, call);
     if (autoDraw_) DrawPlane(PixelSurface::kWorking);
 }
 

@@ -1,0 +1,112 @@
+#pragma once
+
+// The passes behind the colour X effects kernel and the pixel helpers they share. All
+// of them work in place on the working plane: 4-byte pixels (blue, green, red,
+// reserved), rows bottom-up, column x and row y counted from 1. The reserved byte is
+// never written.
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "engine/Rounding.h"
+
+namespace quillon::colorx {
+
+static_assert(std::endian::native == std::endian::little,
+              "pixels are compared as little-endian 32-bit words");
+
+struct Plane {
+    std::uint8_t* pixels = nullptr;
+    std::int32_t width = 0;   // at least 1 when a pass runs
+    std::int32_t height = 0;  // at least 1 when a pass runs
+
+    // Places are taken as 64-bit numbers so that loops may run one past the largest
+    // 32-bit column or row without overflowing.
+    std::uint8_t* row(std::int64_t y) const {
+        return pixels + std::size_t{4} * std::size_t(y - 1) * std::size_t(width);
+    }
+    std::uint8_t* at(std::int64_t x, std::int64_t y) const {
+        return row(y) + std::size_t{4} * std::size_t(x - 1);
+    }
+    std::ptrdiff_t rowBytes() const { return std::ptrdiff_t{4} * width; }
+};
+
+// Colour X, given as 0x00BBGGRR, in the byte order of a pixel.
+struct ColourX {
+    std::uint8_t channel[3] = {};  // blue, green, red
+    // A pixel word whose low three bytes equal this has colour X.
+    std::uint32_t pixelBits = 0;
+    // A colour with any of bits 24 to 31 set is matched by no pixel: the comparison is
+    // with the whole 32-bit value.
+    bool matchable = false;
+};
+
+inline ColourX colourXFrom(std::uint32_t bgr) {
+    ColourX colour;
+    colour.channel[0] = std::uint8_t(bgr >> 16);
+    colour.channel[1] = std::uint8_t(bgr >> 8);
+    colour.channel[2] = std::uint8_t(bgr);
+    colour.pixelBits = std::uint32_t(colour.channel[0]) | std::uint32_t(colour.channel[1]) << 8 |
+                       std::uint32_t(colour.channel[2]) << 16;
+    colour.matchable = (bgr >> 24) == 0;
+    return colour;
+}
+
+inline constexpr std::uint32_t kColourBytes = 0x00FFFFFF;
+
+inline std::uint32_t loadPixel(const std::uint8_t* pixel) {
+    std::uint32_t word;
+    std::memcpy(&word, pixel, 4);
+    return word;
+}
+
+inline void paint(std::uint8_t* pixel, const ColourX& colour) {
+    const std::uint32_t word = (loadPixel(pixel) & ~kColourBytes) | colour.pixelBits;
+    std::memcpy(pixel, &word, 4);
+}
+
+// A blend weight w prepared for one colour: the pixel keeps w of its own colour and
+// takes 1 - w of colour X. Both shares are exact doubles, so preparing them once gives
+// the same sums as forming them at every pixel.
+struct BlendWeight {
+    double own = 0.0;
+    double fromX[3] = {};  // (1 - w) · X for blue, green, red
+};
+
+inline BlendWeight blendWeight(float w, const ColourX& colour) {
+    const double own = w;
+    const double rest = 1.0 - own;
+    return {own, {rest * colour.channel[0], rest * colour.channel[1], rest * colour.channel[2]}};
+}
+
+// Weights below 0 or above 1 can push a channel out of the byte range; it is held at
+// the nearer end, so a strong negative weight gives 0 rather than a wrapped value.
+inline std::uint8_t blendedChannel(std::uint8_t value, double own, double fromX) {
+    const std::int32_t v = roundToInt32(own * value + fromX);
+    return std::uint8_t(v > 255 ? 255 : v < 0 ? 0 : v);
+}
+
+inline void blend(std::uint8_t* pixel, const BlendWeight& weight) {
+    for (int c = 0; c < 3; ++c) pixel[c] = blendedChannel(pixel[c], weight.own, weight.fromX[c]);
+}
+
+// Op code 0.
+void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b);
+// Op codes 1 to 3; `spacing` is at least 1.
+void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
+void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
+void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing);
+
+// Op code 4 and op codes 5 to 8 (`opCode` picks the direction); `radius` is at least 1.
+void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t radius, float a,
+                       float b);
+void streakFromColourX(const Plane& plane, const ColourX& colour, std::int32_t opCode,
+                       std::int32_t radius, float a, float b);
+
+// Every other op code; `amount` is at least 1.
+void brightenRing(const Plane& plane, const ColourX& colour, std::int32_t amount, float centreX,
+                  float centreYFromTop);
+
+}  // namespace quillon::colorx

@@ -1,0 +1,41 @@
+// Op codes 0 to 3: colour X painted at given places, whatever the pixels hold.
+#include "engine/ColorXPasses.h"
+
+namespace quillon::colorx {
+
+void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b) {
+    // a and b lie in [0, 1), so the products can round up to one past the last column
+    // or row; those dots go to the last one. A value below 0 (or not a number) would
+    // give a place before the first column or row: such a dot lies outside the picture
+    // and is not drawn.
+    std::int32_t x = roundToInt32(double(a) * double(plane.width) + 1.0);
+    std::int32_t y = roundToInt32(double(b) * double(plane.height) + 1.0);
+    if (x > plane.width) x = plane.width;
+    if (y > plane.height) y = plane.height;
+    if (x < 1 || y < 1) return;
+    paint(plane.at(x, y), colour);
+}
+
+// The patterns are anchored at the top row and the right column and step down and left
+// by the spacing while they are inside the picture.
+
+void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
+    for (std::int64_t y = plane.height; y > 0; y -= spacing) {
+        std::uint8_t* pixel = plane.row(y);
+        for (std::int64_t x = 1; x <= plane.width; ++x, pixel += 4) paint(pixel, colour);
+    }
+}
+
+void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
+    for (std::int64_t y = 1; y <= plane.height; ++y) {
+        for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.at(x, y), colour);
+    }
+}
+
+void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
+    for (std::int64_t y = plane.height; y > 0; y -= spacing) {
+        for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.at(x, y), colour);
+    }
+}
+
+}  // namespace quillon::colorx

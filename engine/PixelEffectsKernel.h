@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/KernelRecord.h"
+
+namespace quillon {
+
+// Pixel effects: every pixel of the working plane computed from a neighbourhood of the
+// undo plane. Op codes 0 (smooth, by amount 1, 2, 4 or 8), 1 (edge filter), 2 (diagonal
+// difference relief), 3 (vertical wave, c = address of the wave table), 4 (embossed
+// relief) and 5 (twist); any other op code changes nothing. a and b are not read.
+void pixelEffectsKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
+                        KernelPointerArgument c);
+
+// The wave table of op code 3 for a W x H surface: max(W, H) single-precision rows,
+// element 0 holding row 1. Each value lies between 1 and H.
+std::vector<float> waveTable(std::int32_t width, std::int32_t height, std::int32_t amount);
+
+}  // namespace quillon
+
+// The passes behind the kernel, one per family of op codes. Each reads the undo plane
+// and writes the working plane of one surface, row by row, once.
+namespace quillon::pixeleffects {
+
+struct Planes {
+    const std::uint8_t* source = nullptr;  // the undo plane
+    std::uint8_t* target = nullptr;        // the working plane
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+
+    // Byte offset of the first pixel of row y (1 = bottom row).
+    std::size_t rowOffset(std::int32_t y) const {
+        return std::size_t{4} * std::uint32_t(width) * std::uint32_t(y - 1);
+    }
+};
+
+// Op code 0: SSE2 where the build has it, the plain word loop for the rest.
+void smooth(const Planes& planes, std::int32_t amount);
+// The plain word loop alone: the path of builds without SSE2, also timed against it.
+void smoothPlain(const Planes& planes, std::int32_t amount);
+
+void edgeFilter(const Planes& planes, std::uint32_t colour);      // op code 1
+void diagonalRelief(const Planes& planes, std::uint32_t colour);  // op code 2
+void emboss(const Planes& planes, std::uint32_t colour);          // op code 4
+
+// Op code 3. `table` holds at least H single-precision values (row 1 first), at any
+// alignment; a value that does not round to a row of the surface is taken as the
+// nearest row.
+void wave(const Planes& planes, const void* table);
+
+void twist(const Planes& planes, std::int32_t amount, std::uint32_t colour);  // op code 5
+
+}  // namespace quillon::pixeleffects
