@@ -20,7 +20,7 @@ std::int32_t dotCount(std::int16_t amount) {
     const std::int32_t count = std::int32_t{amount} * kDotsPerAmount;
     if (count < std::numeric_limits<std::int16_t>::min() ||
         count > std::numeric_limits<std::int16_t>::max()) {
-        throw std::overflow_error("overflow");
+        throw std::overflow_error("dot count (amount x 20) does not fit 16 bits");
     }
     return count;
 }

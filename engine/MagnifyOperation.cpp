@@ -11,7 +11,7 @@ namespace {
 std::int32_t factorInTenths(float factor) {
     const double tenths = std::nearbyint(double(factor) * 10.0);
     if (!(tenths >= -2147483648.0 && tenths <= 2147483647.0))
-        throw std::overflow_error("magnification factor out of range");
+        throw std::overflow_error("factor x 10 does not fit 32 bits");
     return static_cast<std::int32_t>(tenths);
 }
 

@@ -38,6 +38,16 @@ TEST(FxNumbers, PinsHugeNumbersSoRangeChecksStillCatchThem) {
     EXPECT_EQ(parseInteger(u"-9223372036854775808"), kInt64Min);
 }
 
+TEST(FxNumbers, RealsTakeFractionsAndExponentsButOnlyFiniteNumbers) {
+    EXPECT_EQ(parseReal(u"1.5"), 1.5);
+    EXPECT_EQ(parseReal(u"-.25"), -0.25);
+    EXPECT_EQ(parseReal(u"2e3"), 2000.0);
+    EXPECT_EQ(parseReal(u"0x10"), 16.0);
+    for (const char16_t* text : {u"", u"nan", u"inf", u"-inf", u"1e999", u"1.5x", u" 1", u"1,5"}) {
+        EXPECT_FALSE(parseReal(text).has_value()) << QString::fromUtf16(text).toStdString();
+    }
+}
+
 OperationArguments argumentsOf(const QString& text) {
     const Result<PlannedOperation> parsed = parseOperation(text);
     EXPECT_TRUE(parsed.ok()) << parsed.error().toStdString();
@@ -55,6 +65,18 @@ TEST(FxOperations, LeftOutAndEmptyArgumentsTakeTheEngineDefaults) {
     EXPECT_EQ(argumentsOf("pal:11,,").colour(2, -1), -1);
 }
 
+TEST(FxOperations, CentresAndFactorsKeepTheirFractions) {
+    const OperationArguments magnify = argumentsOf("magnify:0.35,2.5,-1e3,1");
+    EXPECT_EQ(magnify.single(0), 0.35f);
+    EXPECT_EQ(magnify.optional(1), 2.5);
+    EXPECT_EQ(magnify.optional(2), -1000.0);
+    EXPECT_TRUE(magnify.flag(3));
+    const OperationArguments rotate = argumentsOf("rotate:-90,,0");
+    EXPECT_EQ(rotate.int16(0, 0), -90);
+    EXPECT_FALSE(rotate.flag(2, true));
+    EXPECT_FALSE(rotate.optional(4).has_value());
+}
+
 TEST(FxOperations, ArgumentsKeepTheirFullRangeWithoutWrapping) {
     EXPECT_EQ(argumentsOf("incpal:-0x80000000,-32768").int32(0), std::int32_t(0x80000000u));
     EXPECT_EQ(argumentsOf("incpal:0x7FFFFFFF,32767").int16(1, 1), 32767);
@@ -66,8 +88,8 @@ TEST(FxOperations, ArgumentsKeepTheirFullRangeWithoutWrapping) {
 }
 
 TEST(FxOperations, EveryOperationIsFoundByItsExactName) {
-    for (const char* name :
-         {"pal", "incpal", "undo", "undonodraw", "reset", "autodraw", "drawnow"}) {
+    for (const char* name : {"pal", "incpal", "undo", "undonodraw", "reset", "autodraw", "drawnow",
+                             "pix", "colorx", "magnify", "rotate"}) {
         const OperationSpec* spec = findOperation(QString::fromLatin1(name));
         ASSERT_NE(spec, nullptr) << name;
         EXPECT_STREQ(spec->name, name);
@@ -98,6 +120,15 @@ TEST(FxOperations, BadOperationsAreNamedInOneMessage) {
         {"pal:1,2,3,4", "pal: too many arguments (at most 3)"},
         {"incpal:1,2,3", "incpal: too many arguments (at most 2)"},
         {"undo:1", "undo: takes no arguments"},
+        {"colorx:1", "colorx: colour is missing"},
+        {"magnify:abc", "magnify: factor 'abc' is not a number"},
+        {"magnify:2,nan", "magnify: centre x 'nan' is not a number"},
+        {"magnify:1e39", "magnify: factor 1e39 is out of range"},
+        {"rotate:90,0,1,,1.5,x", "rotate: centre y 'x' is not a number"},
+        {"rotate:1.5", "rotate: angle '1.5' is not a number"},
+        {"rotate:40000", "rotate: angle 40000 is out of range (-32768..32767)"},
+        {"rotate:90,2", "rotate: anti-aliasing 2 is out of range (0 or 1)"},
+        {"pix:0,1,2,3", "pix: too many arguments (at most 3)"},
     };
     for (const BadOperation& bad : cases) {
         const Result<PlannedOperation> parsed = parseOperation(QString::fromLatin1(bad.text));

@@ -88,6 +88,25 @@ TEST_F(FxRun, BackgroundParsesButPaletteEffectsIgnoreIt) {
     EXPECT_EQ(onThreePixels({"pal:11,1,0xFFFFFFFF", "incpal:2,3"}), usual);
 }
 
+TEST_F(FxRun, PictureOperationsReachTheEngine) {
+    // Horizontal smoothing halves the neighbours of the middle pixel, all four bytes.
+    EXPECT_EQ(onThreePixels({"pix:0,1"}),
+              QByteArray("\x0a\x14\xfa\x00\x84\x89\xfc\x00\xff\xff\xff\x00", 12));
+    EXPECT_EQ(onThreePixels({"magnify:1,0.5,0.5"}), kThreePixels);
+    EXPECT_EQ(onThreePixels({"incpal:0,8", "rotate:360"}), kThreePixels) << "turns the original";
+    EXPECT_EQ(onThreePixels({"colorx:5,0x123456"}), kThreePixels) << "no pixel of colour X";
+}
+
+TEST_F(FxRun, OverflowsOfTheEngineFailTheRun) {
+    writeFile("in.raw", kThreePixels);
+    for (const char* operation : {"rotate:32408", "magnify:3e8", "colorx:0,0,1639"}) {
+        EXPECT_EQ(run({path("in.raw"), path("out.raw"), "--size=3x1", operation}), kExitFailure)
+            << operation;
+        EXPECT_NE(errors().find("does not fit"), std::string::npos) << errors();
+        EXPECT_FALSE(QFile::exists(path("out.raw")));
+    }
+}
+
 QImage distinctPixels() {
     QImage picture(4, 3, QImage::Format_RGB32);
     for (int y = 0; y < 3; ++y) {

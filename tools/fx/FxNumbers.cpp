@@ -1,5 +1,8 @@
 #include "tools/fx/FxNumbers.h"
 
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace quillon::fx {
@@ -48,6 +51,18 @@ std::optional<std::int64_t> parseInteger(QStringView text) {
         hex ? parseMagnitude(text.mid(2), 16) : parseMagnitude(text, 10);
     if (!magnitude) return std::nullopt;
     return applySign(*magnitude, negative);
+}
+
+std::optional<double> parseReal(QStringView text) {
+    if (const std::optional<std::int64_t> whole = parseInteger(text)) return double(*whole);
+    const bool plainCharacters = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.isDigit() || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E';
+    });
+    if (text.isEmpty() || !plainCharacters) return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 std::optional<std::int64_t> parseDecimal(QStringView text) {

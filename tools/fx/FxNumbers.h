@@ -15,4 +15,9 @@ std::optional<std::int64_t> parseInteger(QStringView text);
 // The same for plain decimal digits only, as used in sizes like 640x480.
 std::optional<std::int64_t> parseDecimal(QStringView text);
 
+// Reads a finite real number: anything parseInteger reads, or a decimal number with a
+// fraction and an exponent ("1.5", "-.25", "2e3"). "nan", "inf" and numbers too large for
+// a double are not numbers here.
+std::optional<double> parseReal(QStringView text);
+
 }  // namespace quillon::fx

@@ -8,13 +8,20 @@
 namespace quillon::fx {
 namespace {
 
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr double kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr double kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr double kSingleMax = std::numeric_limits<float>::max();
 
 const ArgumentSpec kOpCode{"op code", kInt32Min, kInt32Max, "-2147483648..2147483647"};
 const ArgumentSpec kAmount{"amount", -32768, 32767, "-32768..32767"};
 const ArgumentSpec kColour{"colour", kInt32Min, 0xFFFFFFFF, "-2147483648..0xFFFFFFFF"};
 const ArgumentSpec kOnOff{"switch", 0, 1, "0 or 1"};
+const ArgumentSpec kCentreX{"centre x", -kSingleMax, kSingleMax, "a single-precision number", true};
+const ArgumentSpec kCentreY{"centre y", -kSingleMax, kSingleMax, "a single-precision number", true};
+const ArgumentSpec kFactor{"factor", -kSingleMax, kSingleMax, "a single-precision number", true};
+const ArgumentSpec kAngle{"angle", -32768, 32767, "-32768..32767"};
+const ArgumentSpec kAntiAlias{"anti-aliasing", 0, 1, "0 or 1"};
+const ArgumentSpec kSourcePic{"source picture", 0, 1, "0 or 1"};
 
 void applyPal(clsASMpic& engine, const OperationArguments& arguments) {
     engine.ASM_PalEffects(arguments.int32(0), arguments.int16(1, 1), arguments.colour(2, -1));
@@ -37,6 +44,21 @@ void applyAutoDraw(clsASMpic& engine, const OperationArguments& arguments) {
 void applyDrawNow(clsASMpic& engine, const OperationArguments&) {
     engine.DrawNow();
 }
+void applyPix(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.ASM_PixelEffects(arguments.int32(0), arguments.int16(1, 1), arguments.colour(2, -1));
+}
+void applyColorX(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.ASM_ColorXEffects(arguments.int32(0), arguments.colour(1, -1), arguments.int16(2, 1),
+                             arguments.optional(3), arguments.optional(4));
+}
+void applyMagnify(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.ASM_Magnify(arguments.single(0), arguments.optional(1), arguments.optional(2),
+                       arguments.flag(3), arguments.colour(4, -1));
+}
+void applyRotate(clsASMpic& engine, const OperationArguments& arguments) {
+    engine.ASM_Rotate(arguments.int16(0, 0), arguments.flag(1), arguments.flag(2, true),
+                      arguments.colour(3, -1), arguments.optional(4), arguments.optional(5));
+}
 
 // Every operation of the command line: name, required arguments, accepted arguments and
 // the engine call. A new operation is one line here plus its call above.
@@ -49,14 +71,19 @@ std::vector<OperationSpec> buildTable() {
         {"reset", 0, {}, applyReset},
         {"autodraw", 1, {kOnOff}, applyAutoDraw},
         {"drawnow", 0, {}, applyDrawNow},
+        {"pix", 1, {kOpCode, kAmount, kColour}, applyPix},
+        {"colorx", 2, {kOpCode, kColour, kAmount, kCentreX, kCentreY}, applyColorX},
+        {"magnify", 1, {kFactor, kCentreX, kCentreY, kAntiAlias, kColour}, applyMagnify},
+        {"rotate", 1, {kAngle, kAntiAlias, kSourcePic, kColour, kCentreX, kCentreY}, applyRotate},
     };
 }
 
-Result<std::optional<std::int64_t>> parseArgument(const QString& operation,
-                                                  const ArgumentSpec& spec, const QString& text) {
-    using Parsed = Result<std::optional<std::int64_t>>;
-    if (text.isEmpty()) return std::optional<std::int64_t>{};
-    const std::optional<std::int64_t> value = parseInteger(text);
+Result<std::optional<double>> parseArgument(const QString& operation, const ArgumentSpec& spec,
+                                            const QString& text) {
+    using Parsed = Result<std::optional<double>>;
+    if (text.isEmpty()) return std::optional<double>{};
+    const std::optional<double> value =
+        spec.real ? parseReal(text) : std::optional<double>(parseInteger(text));
     if (!value) {
         return Parsed::failure(
             QStringLiteral("%1: %2 '%3' is not a number").arg(operation, spec.name, text));
@@ -88,7 +115,7 @@ Result<OperationArguments> parseArgumentList(const OperationSpec& spec, const QS
     const QString name = QString::fromLatin1(spec.name);
     const Status counted = checkArgumentCount(spec, texts.size());
     if (!counted.ok()) return Parsed::failure(counted.error());
-    std::vector<std::optional<std::int64_t>> values;
+    std::vector<std::optional<double>> values;
     for (std::size_t i = 0; i < spec.arguments.size(); ++i) {
         const QString text = i < std::size_t(texts.size()) ? texts[qsizetype(i)] : QString();
         auto parsed = parseArgument(name, spec.arguments[i], text);
@@ -104,8 +131,12 @@ Result<OperationArguments> parseArgumentList(const OperationSpec& spec, const QS
 
 }  // namespace
 
-std::optional<std::int64_t> OperationArguments::at(std::size_t index) const {
+std::optional<double> OperationArguments::at(std::size_t index) const {
     return index < values_.size() ? values_[index] : std::nullopt;
+}
+
+float OperationArguments::single(std::size_t index) const {
+    return float(at(index).value_or(0.0));
 }
 
 std::int32_t OperationArguments::int32(std::size_t index, std::int32_t fallback) const {
@@ -117,12 +148,12 @@ std::int16_t OperationArguments::int16(std::size_t index, std::int16_t fallback)
 }
 
 std::int32_t OperationArguments::colour(std::size_t index, std::int32_t fallback) const {
-    const std::optional<std::int64_t> value = at(index);
-    return value ? std::int32_t(std::uint32_t(*value)) : fallback;
+    const std::optional<double> value = at(index);
+    return value ? std::int32_t(std::uint32_t(std::int64_t(*value))) : fallback;
 }
 
 bool OperationArguments::flag(std::size_t index, bool fallback) const {
-    const std::optional<std::int64_t> value = at(index);
+    const std::optional<double> value = at(index);
     return value ? *value != 0 : fallback;
 }
 

@@ -14,20 +14,23 @@ class clsASMpic;
 
 namespace quillon::fx {
 
-// What one argument of an operation accepts: its name in messages and its range.
+// What one argument of an operation accepts: its name in messages, its range, and
+// whether it may carry a fraction.
 struct ArgumentSpec {
     const char* name;
-    std::int64_t lowest;
-    std::int64_t highest;
+    double lowest;
+    double highest;
     const char* rangeText;
+    bool real = false;
 };
 
 // The arguments of one operation after parsing; a left-out argument has no value and
 // the operation substitutes the engine's default for it. Values are already within the
-// range of their ArgumentSpec, so the narrowing accessors cannot lose anything.
+// range of their ArgumentSpec and whole unless the spec is real, so the narrowing
+// accessors cannot lose anything. (A double holds every 32-bit value exactly.)
 class OperationArguments {
 public:
-    explicit OperationArguments(std::vector<std::optional<std::int64_t>> values = {})
+    explicit OperationArguments(std::vector<std::optional<double>> values = {})
         : values_(std::move(values)) {}
 
     std::int32_t int32(std::size_t index, std::int32_t fallback = 0) const;
@@ -36,11 +39,13 @@ public:
     // means -1, "use the background".
     std::int32_t colour(std::size_t index, std::int32_t fallback) const;
     bool flag(std::size_t index, bool fallback = false) const;
+    float single(std::size_t index) const;
+    std::optional<double> optional(std::size_t index) const { return at(index); }
 
 private:
-    std::optional<std::int64_t> at(std::size_t index) const;
+    std::optional<double> at(std::size_t index) const;
 
-    std::vector<std::optional<std::int64_t>> values_;
+    std::vector<std::optional<double>> values_;
 };
 
 using ApplyOperation = void (*)(clsASMpic& engine, const OperationArguments& arguments);
