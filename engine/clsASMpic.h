@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -50,6 +51,14 @@ public:
                     std::int32_t colorX = -1, Centre centerX = {}, Centre centerY = {});
     void ASM_ColorXEffects(const std::int32_t& OpCode, std::int32_t colorX, std::int16_t Amount = 1,
                            Centre centerX = {}, Centre centerY = {});
+
+    // Pictures in and out: a picture file loaded into the box and bound anew (through the
+    // open dialog, or straight from `sFileName` when it is given), the box's picture saved
+    // as a Windows bitmap, and a colour chosen in the colour dialog (-1 when cancelled, 0
+    // without a bound box).
+    void dialogShowOpen(const QString& Caption = QString(), const QString& sFileName = QString());
+    void dialogShowSave(const QString& Caption = QString());
+    std::int32_t dialogChoseColor();
 
     // For tools and tests that need the engine's own view of the picture.
     platform::PictureBoxModel* boundBox() const { return box_.data(); }
