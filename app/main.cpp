@@ -7,6 +7,7 @@
 #include "app/ApplicationIcon.h"
 #include "app/modBoot.h"
 #include "platform/Application.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessagePresenter.h"
 
 int main(int argc, char* argv[]) {
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(quillon::applicationIconImage())));
     quillon::platform::installMessagePresenter(
         std::make_shared<quillon::platform::QtMessagePresenter>());
+    quillon::platform::installFileDialogs(std::make_shared<quillon::platform::QtFileDialogs>());
 
     quillon::modBoot::Main();
     return application.exec();

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -99,6 +100,7 @@ private:
     const KernelParameterRecord* recordAddress_ = &record_;
     Kernel kernelEntry_ = nullptr;
     bool autoDraw_ = true;
+    std::array<std::uint32_t, 16> customColours_{};  // colour dialog custom colours, 0x00BBGGRR
 };
 
 template <typename Prepare>

@@ -1,0 +1,85 @@
+#include "platform/FileDialogs.h"
+
+#include <QStringList>
+
+namespace quillon::platform {
+namespace {
+
+std::shared_ptr<FileDialogs>& current() {
+    static std::shared_ptr<FileDialogs> dialogs = std::make_shared<CancellingFileDialogs>();
+    return dialogs;
+}
+
+}  // namespace
+
+QString filterListText(const std::vector<FileFilter>& filters) {
+    QStringList entries;
+    for (const FileFilter& filter : filters) {
+        const bool namesPattern = filter.description.endsWith(u')');
+        entries << (namesPattern ? filter.description
+                                 : filter.description + QStringLiteral(" (") + filter.pattern +
+                                       QStringLiteral(")"));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+std::optional<ScriptedFileDialogs::Answer> ScriptedFileDialogs::nextAnswer() {
+    if (answers_.empty()) return std::nullopt;
+    Answer answer = std::move(answers_.front());
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedFileDialogs::fileAnswer() {
+    const std::optional<Answer> answer = nextAnswer();
+    if (answer && std::holds_alternative<Cancel>(*answer)) return std::nullopt;
+    const QString* path = answer ? std::get_if<QString>(&*answer) : nullptr;
+    if (path == nullptr || path->isEmpty()) {
+        ++misses_;
+        return std::nullopt;
+    }
+    return *path;
+}
+
+std::optional<QString> ScriptedFileDialogs::openFileName(const QString& title,
+                                                         const std::vector<FileFilter>& filters) {
+    asked_.push_back({DialogRequest::Kind::Open, title, filters, {}});
+    return fileAnswer();
+}
+
+std::optional<QString> ScriptedFileDialogs::saveFileName(const QString& title,
+                                                         const std::vector<FileFilter>& filters) {
+    asked_.push_back({DialogRequest::Kind::Save, title, filters, {}});
+    return fileAnswer();
+}
+
+std::optional<ColourChoice> ScriptedFileDialogs::chooseColour(const CustomColours& customColours) {
+    asked_.push_back({DialogRequest::Kind::Colour, {}, {}, customColours});
+    const std::optional<Answer> answer = nextAnswer();
+    if (answer && std::holds_alternative<Cancel>(*answer)) return std::nullopt;
+    const ColourChoice* choice = answer ? std::get_if<ColourChoice>(&*answer) : nullptr;
+    if (choice == nullptr) {
+        ++misses_;
+        return std::nullopt;
+    }
+    return *choice;
+}
+
+FileDialogs& fileDialogs() {
+    return *current();
+}
+
+void installFileDialogs(std::shared_ptr<FileDialogs> dialogs) {
+    current() = dialogs ? std::move(dialogs) : std::make_shared<CancellingFileDialogs>();
+}
+
+ScopedScriptedFileDialogs::ScopedScriptedFileDialogs()
+    : scripted_(std::make_shared<ScriptedFileDialogs>()), previous_(current()) {
+    current() = scripted_;
+}
+
+ScopedScriptedFileDialogs::~ScopedScriptedFileDialogs() {
+    current() = previous_;
+}
+
+}  // namespace quillon::platform

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace quillon::platform {
+
+// One entry of a file dialog's type list: the text the user sees and the pattern it
+// stands for, e.g. {"Grabbed Frames (*.fgr)", "*.fgr"}.
+struct FileFilter {
+    QString description;
+    QString pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
+// The 16 custom colours of the colour dialog, each 0x00BBGGRR.
+using CustomColours = std::array<std::uint32_t, 16>;
+
+struct ColourChoice {
+    std::uint32_t colour = 0;  // 0x00BBGGRR
+    CustomColours customColours{};
+    bool operator==(const ColourChoice&) const = default;
+};
+
+// The modal common dialogs: a file name to open, a file name to save to, and a colour.
+// Each answers nothing when the user cancels. A file name, when given, is never empty.
+// The save dialog neither asks before replacing a file nor adds an extension.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<QString> openFileName(const QString& title,
+                                                const std::vector<FileFilter>& filters) = 0;
+    virtual std::optional<QString> saveFileName(const QString& title,
+                                                const std::vector<FileFilter>& filters) = 0;
+    // Starts from `customColours`; a confirmed dialog returns them as the user left them.
+    virtual std::optional<ColourChoice> chooseColour(const CustomColours& customColours) = 0;
+};
+
+// The filters in the one-line form file dialogs take: "Grabbed Frames (*.fgr);;All Files
+// (*.*)". A description that does not name its pattern in brackets gets it appended.
+QString filterListText(const std::vector<FileFilter>& filters);
+
+// Used where no one can answer a dialog (the command-line tool): every dialog is
+// cancelled.
+class CancellingFileDialogs : public FileDialogs {
+public:
+    std::optional<QString> openFileName(const QString&, const std::vector<FileFilter>&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QString&, const std::vector<FileFilter>&) override {
+        return std::nullopt;
+    }
+    std::optional<ColourChoice> chooseColour(const CustomColours&) override { return std::nullopt; }
+};
+
+// What a dialog was asked to show.
+struct DialogRequest {
+    enum class Kind { Open, Save, Colour };
+    Kind kind = Kind::Open;
+    QString title;
+    std::vector<FileFilter> filters;
+    CustomColours customColours{};
+    bool operator==(const DialogRequest&) const = default;
+};
+
+// Answers dialogs from a script, in order, and records what each dialog was asked. An
+// answer of the wrong kind, or none left, counts as a cancel and as a script miss.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    void answerFileName(const QString& path) { answers_.push_back(path); }
+    void answerColour(const ColourChoice& choice) { answers_.push_back(choice); }
+    void answerCancel() { answers_.push_back(Cancel{}); }
+
+    std::optional<QString> openFileName(const QString& title,
+                                        const std::vector<FileFilter>& filters) override;
+    std::optional<QString> saveFileName(const QString& title,
+                                        const std::vector<FileFilter>& filters) override;
+    std::optional<ColourChoice> chooseColour(const CustomColours& customColours) override;
+
+    const std::vector<DialogRequest>& asked() const { return asked_; }
+    std::size_t unusedAnswers() const { return answers_.size(); }
+    int misses() const { return misses_; }
+
+private:
+    struct Cancel {};
+    using Answer = std::variant<Cancel, QString, ColourChoice>;
+    std::optional<Answer> nextAnswer();
+    std::optional<QString> fileAnswer();
+
+    std::deque<Answer> answers_;
+    std::vector<DialogRequest> asked_;
+    int misses_ = 0;
+};
+
+// The dialogs every part of the program uses; all cancelled until some are installed.
+FileDialogs& fileDialogs();
+void installFileDialogs(std::shared_ptr<FileDialogs> dialogs);
+
+// Installs scripted dialogs for the lifetime of a scope and restores the previous ones.
+class ScopedScriptedFileDialogs {
+public:
+    ScopedScriptedFileDialogs();
+    ~ScopedScriptedFileDialogs();
+    ScopedScriptedFileDialogs(const ScopedScriptedFileDialogs&) = delete;
+    ScopedScriptedFileDialogs& operator=(const ScopedScriptedFileDialogs&) = delete;
+
+    ScriptedFileDialogs* operator->() const { return scripted_.get(); }
+    ScriptedFileDialogs& operator*() const { return *scripted_; }
+
+private:
+    std::shared_ptr<ScriptedFileDialogs> scripted_;
+    std::shared_ptr<FileDialogs> previous_;
+};
+
+}  // namespace quillon::platform

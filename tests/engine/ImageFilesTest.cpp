@@ -1,0 +1,239 @@
+// Loading a picture into the bound box (by name or through the open dialog), saving what
+// the box shows, and the colour chooser's custom colours.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "platform/Display.h"
+#include "platform/FileDialogs.h"
+#include "tests/engine/EngineTestSupport.h"
+
+namespace quillon {
+namespace {
+
+using platform::DialogRequest;
+using platform::MessageIcon;
+using platform::ShownMessage;
+using testing::planeWords;
+using testing::shownWords;
+
+const QString kWindow = QStringLiteral("Quillon");
+const ShownMessage kLoadFailed{kWindow, "Error loading picture file", MessageIcon::Critical};
+const ShownMessage kSaveFailed{kWindow, "Error saving picture file", MessageIcon::Critical};
+const ShownMessage kNoBox{"clsASM", "You must assign a picturebox to the class first!",
+                          MessageIcon::Information};
+const std::vector<platform::FileFilter> kOpenFilters{{"Grabbed Frames (*.fgr)", "*.fgr"},
+                                                     {"All Files (*.*)", "*.*"}};
+const std::vector<platform::FileFilter> kSaveFilters{{"Pictures (*.bmp)", "*.bmp"}};
+
+// What the engine tells the window through the box.
+struct WindowHooks {
+    explicit WindowHooks(platform::PictureBoxModel& box) {
+        using Box = platform::PictureBoxModel;
+        QObject::connect(&box, &Box::fileLabelTextChanged, &context,
+                         [this](const QString& text) { labels.push_back(text); });
+        QObject::connect(&box, &Box::parentBusyChanged, &context,
+                         [this](bool on) { busy.push_back(on); });
+        QObject::connect(&box, &Box::parentRepaintRequested, &context, [this] { ++repaints; });
+    }
+    QObject context;
+    std::vector<QString> labels;
+    std::vector<bool> busy;
+    int repaints = 0;
+};
+
+// Everything a failed operation must leave alone.
+struct EngineState {
+    std::vector<std::uint32_t> planes[3];
+    QImage shown;
+    QImage picture;
+    std::int32_t width, height;
+    bool operator==(const EngineState&) const = default;
+};
+
+class ImageFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        box = testing::makeBox(8, 6, testing::patternPicture(8, 6));
+        box->setParentCaption(kWindow);
+        engine.setPictureBox(*box);
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void writeText(const QString& name, const QByteArray& text) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    EngineState state() const {
+        return {{planeWords(engine, 1), planeWords(engine, 2), planeWords(engine, 3)},
+                box->image(),
+                box->picture(),
+                engine.record().width,
+                engine.record().height};
+    }
+    // The new picture as the box shows it: at the top-left over the background, clipped.
+    std::vector<std::uint32_t> shownOnBox(const QImage& picture) {
+        auto expected = testing::makeBox(engine.record().width, engine.record().height, picture);
+        return shownWords(*expected);
+    }
+
+    testing::EngineFixtureEnvironment env;
+    platform::ScopedScriptedFileDialogs dialogs;
+    QTemporaryDir dir;
+    clsASMpic engine;
+    std::unique_ptr<platform::PictureBoxModel> box;
+    const QImage newPicture = testing::patternPicture(11, 4).mirrored(true, false);
+};
+
+TEST_F(ImageFilesTest, AGivenFileLoadsWithoutADialogAndBecomesAllThreePlanes) {
+    ASSERT_TRUE(newPicture.save(path("frame.fgr"), "PNG"));  // the name says nothing
+    box->setOuterSizePixels(10, 7);
+    engine.ASM_PalEffects(11);
+    WindowHooks window(*box);
+
+    engine.dialogShowOpen({}, path("frame.fgr"));
+
+    EXPECT_TRUE(dialogs->asked().empty());
+    EXPECT_TRUE(env.messages.shown().empty());
+    EXPECT_EQ(engine.record().width, 10);
+    EXPECT_EQ(engine.record().height, 7);
+    const auto expected = shownOnBox(newPicture);
+    for (int plane = 1; plane <= 3; ++plane) EXPECT_EQ(planeWords(engine, plane), expected);
+    EXPECT_EQ(shownWords(*box), expected);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(window.labels, std::vector<QString>{QString()});
+    EXPECT_EQ(window.busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(window.repaints, 1);
+}
+
+TEST_F(ImageFilesTest, TheOpenDialogAsksWithTheCaptionAndFiltersAndNamesTheFile) {
+    ASSERT_TRUE(newPicture.save(path("chosen.bmp"), "BMP"));
+    WindowHooks window(*box);
+    dialogs->answerFileName(path("chosen.bmp"));
+    dialogs->answerCancel();
+    engine.dialogShowOpen();
+    const EngineState loaded = state();
+    engine.dialogShowOpen("Pick one");
+
+    const std::vector<DialogRequest> expected{
+        {DialogRequest::Kind::Open, "Load a Quillon Grabbed Frame", kOpenFilters, {}},
+        {DialogRequest::Kind::Open, "Pick one", kOpenFilters, {}}};
+    EXPECT_EQ(dialogs->asked(), expected);
+    EXPECT_EQ(planeWords(engine, 2), shownOnBox(newPicture));
+    EXPECT_EQ(window.labels, std::vector<QString>{path("chosen.bmp")})
+        << "a cancelled dialog leaves the label alone";
+    EXPECT_EQ(state(), loaded) << "a cancelled dialog changes nothing";
+    EXPECT_TRUE(env.messages.shown().empty());
+}
+
+TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysSo) {
+    ASSERT_TRUE(newPicture.save(path("cut.png"), "PNG"));
+    ASSERT_TRUE(QFile::resize(path("cut.png"), QFileInfo(path("cut.png")).size() / 2));
+    writeText("notes.fgr", "not a picture");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.fgr"));
+    engine.ASM_PalEffects(11);
+    const EngineState before = state();
+    WindowHooks window(*box);
+
+    for (const char* name : {"notes.fgr", "missing.fgr", "folder.fgr", "cut.png"}) {
+        env.messages.clear();
+        engine.dialogShowOpen({}, path(name));
+        EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{kLoadFailed}) << name;
+        EXPECT_EQ(state(), before) << name;
+        EXPECT_TRUE(box->isVisible()) << name;
+    }
+    dialogs->answerFileName(path("notes.fgr"));
+    engine.dialogShowOpen();
+    EXPECT_EQ(state(), before);
+    EXPECT_TRUE(window.labels.empty());
+    EXPECT_TRUE(window.busy.empty());
+}
+
+TEST_F(ImageFilesTest, ABindingThatFailsAfterTheLoadStillShowsTheBox) {
+    ASSERT_TRUE(newPicture.save(path("frame.fgr"), "PNG"));
+    platform::Display::overrideBitsPerPixel(24);
+    engine.dialogShowOpen({}, path("frame.fgr"));
+    EXPECT_EQ(engine.boundBox(), nullptr);
+    EXPECT_TRUE(box->isVisible());
+    const ShownMessage refused{"clsASM", "Not 16 or 24-bit color setting", MessageIcon::Critical};
+    EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{refused});
+}
+
+TEST_F(ImageFilesTest, SaveAddsTheBitmapExtensionUnlessTheNameEndsInIt) {
+    const std::vector<std::pair<QString, QString>> names{{"edit", "edit.bmp"},
+                                                         {"EDIT.BMP", "EDIT.BMP"},
+                                                         {"photo.Bmp", "photo.Bmp"},
+                                                         {"photo.bmpx", "photo.bmpx.bmp"},
+                                                         {"frame.fgr", "frame.fgr.bmp"}};
+    for (const auto& [given, written] : names) {
+        dialogs->answerFileName(path(given));
+        engine.dialogShowSave();
+        EXPECT_TRUE(QFile::exists(path(written))) << given.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), names.size());
+    EXPECT_EQ(dialogs->asked().front(),
+              (DialogRequest{DialogRequest::Kind::Save, "Save Picture file", kSaveFilters, {}}));
+    EXPECT_TRUE(env.messages.shown().empty());
+}
+
+TEST_F(ImageFilesTest, SaveWritesWhatTheBoxShowsAndTheFileReopensTheSame) {
+    engine.ASM_PalEffects(11);
+    engine.setAutoDraw(false);
+    engine.ASM_IncrementalPalEffects(0, 90);  // not drawn
+    const auto shown = shownWords(*box);
+    ASSERT_NE(planeWords(engine, 2), shown);
+    writeText("out.bmp", "an older file, replaced without asking");
+    dialogs->answerFileName(path("out.bmp"));
+    engine.dialogShowSave("Keep it");
+    EXPECT_EQ(dialogs->asked().front().title, "Keep it");
+
+    clsASMpic other;
+    auto otherBox = testing::makeBox(8, 6);
+    other.setPictureBox(*otherBox);
+    other.dialogShowOpen({}, path("out.bmp"));
+    EXPECT_EQ(planeWords(other, 1), shown);
+    EXPECT_TRUE(env.messages.shown().empty());
+}
+
+TEST_F(ImageFilesTest, ASaveThatCannotBeWrittenSaysSo) {
+    writeText("plain-file", "a file where a directory should be");
+    dialogs->answerFileName(path("plain-file/edit"));
+    engine.dialogShowSave();
+    EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{kSaveFailed});
+}
+
+TEST_F(ImageFilesTest, CustomColoursAreKeptAfterAConfirmedDialogOnly) {
+    platform::CustomColours chosen{};
+    chosen[0] = 0x00112233;
+    chosen[15] = 0x00FFEEDD;
+    dialogs->answerColour({0x000000FF, chosen});
+    dialogs->answerCancel();
+    dialogs->answerColour({0x00FF0000, chosen});
+
+    EXPECT_EQ(engine.dialogChoseColor(), 0x000000FF);
+    EXPECT_EQ(engine.dialogChoseColor(), -1);
+    EXPECT_EQ(engine.dialogChoseColor(), 0x00FF0000);
+    ASSERT_EQ(dialogs->asked().size(), 3u);
+    EXPECT_EQ(dialogs->asked()[0].customColours, platform::CustomColours{});
+    EXPECT_EQ(dialogs->asked()[1].customColours, chosen);
+    EXPECT_EQ(dialogs->asked()[2].customColours, chosen);
+}
+
+TEST_F(ImageFilesTest, WithoutABoxNoDialogAppearsAndTheColourIsZero) {
+    clsASMpic unbound;
+    dialogs->answerFileName(path("a.bmp"));
+    dialogs->answerColour({0x00123456, {}});
+    unbound.dialogShowOpen();
+    unbound.dialogShowOpen({}, path("a.bmp"));
+    unbound.dialogShowSave();
+    EXPECT_EQ(unbound.dialogChoseColor(), 0);
+    EXPECT_TRUE(dialogs->asked().empty());
+    EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>(4, kNoBox));
+    EXPECT_FALSE(QFile::exists(path("a.bmp")));
+}
+
+}  // namespace
+}  // namespace quillon

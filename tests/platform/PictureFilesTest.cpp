@@ -1,0 +1,117 @@
+// Reading pictures whatever their name says, writing Windows bitmaps without ever
+// leaving a damaged file, and the filter text of the file dialogs.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/FileDialogs.h"
+#include "platform/PictureFiles.h"
+#include "tests/engine/EngineTestSupport.h"
+
+namespace quillon::platform {
+namespace {
+
+QByteArray encoded(const QImage& picture, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A one-pixel red GIF: Qt reads GIF but cannot write it.
+const QByteArray kRedGif = QByteArray::fromHex(
+    "474946383961010001008000 00ff0000000000 21f90400000000 00"
+    "2c0000000001000100 00 02024401 00 3b");
+
+// The header of a 24-bit bitmap claiming 60000 x 60000 pixels, followed by no pixels.
+QByteArray oversizedBitmapHeader() {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(54 + 16) << quint32(0) << quint32(54);
+    out << quint32(40) << qint32(60000) << qint32(60000) << quint16(1) << quint16(24);
+    out << quint32(0) << quint32(0) << qint32(0) << qint32(0) << quint32(0) << quint32(0);
+    out << quint64(0) << quint64(0);
+    return bytes;
+}
+
+class PictureFilesTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+    const QImage pattern = testing::patternPicture(9, 5);
+};
+
+TEST_F(PictureFilesTest, SavedBitmapReopensWithTheSamePixels) {
+    const SavedPicture saved = savePictureAsBitmap(pattern, path("p.bmp"));
+    ASSERT_TRUE(saved.ok) << saved.failure.toStdString();
+    const QByteArray bytes = readFile(path("p.bmp"));
+    ASSERT_GE(bytes.size(), 54);
+    EXPECT_EQ(bytes.left(2), "BM");
+    const int bitCount = quint8(bytes[28]) | quint8(bytes[29]) << 8;
+    EXPECT_EQ(bitCount, 24);
+
+    const LoadedPicture loaded = loadPicture(path("p.bmp"));
+    ASSERT_TRUE(loaded.ok()) << loaded.failure.toStdString();
+    EXPECT_EQ(loaded.picture.convertToFormat(QImage::Format_RGB32), pattern);
+}
+
+// The engine's tests load PNG, BMP and files that are no picture at all.
+TEST_F(PictureFilesTest, JpegAndGifLoadWhateverTheirNameSays) {
+    writeFile(path("photo.bmp"), encoded(pattern, "JPEG"));
+    writeFile(path("red.png"), kRedGif);
+    const LoadedPicture jpeg = loadPicture(path("photo.bmp"));
+    ASSERT_TRUE(jpeg.ok()) << jpeg.failure.toStdString();
+    EXPECT_EQ(jpeg.picture.size(), pattern.size());
+    const LoadedPicture gif = loadPicture(path("red.png"));
+    ASSERT_TRUE(gif.ok()) << gif.failure.toStdString();
+    EXPECT_EQ(gif.picture.pixel(0, 0), qRgb(255, 0, 0));
+}
+
+TEST_F(PictureFilesTest, EmptyFilesAndAbsurdSizesFailWithAReason) {
+    writeFile(path("empty.bmp"), QByteArray());
+    writeFile(path("huge.bmp"), oversizedBitmapHeader());
+    for (const char* name : {"empty.bmp", "huge.bmp"}) {
+        const LoadedPicture loaded = loadPicture(path(name));
+        EXPECT_FALSE(loaded.ok()) << name;
+        EXPECT_FALSE(loaded.failure.isEmpty()) << name;
+    }
+}
+
+TEST_F(PictureFilesTest, AFailedSaveLeavesAnExistingFileWhole) {
+    ASSERT_TRUE(savePictureAsBitmap(pattern, path("old.bmp")).ok);
+    const QByteArray before = readFile(path("old.bmp"));
+    const SavedPicture nothing = savePictureAsBitmap(QImage(), path("old.bmp"));
+    EXPECT_FALSE(nothing.ok);
+    EXPECT_FALSE(nothing.failure.isEmpty());
+    EXPECT_EQ(readFile(path("old.bmp")), before);
+    EXPECT_FALSE(savePictureAsBitmap(pattern, path("no-such-folder/p.bmp")).ok);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "no temporary file left behind";
+}
+
+TEST(FileDialogFiltersTest, DescriptionsNameTheirPatternsInTheOrderGiven) {
+    EXPECT_EQ(filterListText({{"Grabbed Frames (*.fgr)", "*.fgr"}, {"All Files (*.*)", "*.*"}}),
+              "Grabbed Frames (*.fgr);;All Files (*.*)");
+    EXPECT_EQ(filterListText({{"Pictures", "*.bmp"}}), "Pictures (*.bmp)");
+}
+
+}  // namespace
+}  // namespace quillon::platform
