@@ -90,9 +90,9 @@ TEST(FxOperations, ArgumentsKeepTheirFullRangeWithoutWrapping) {
 TEST(FxOperations, EveryOperationIsFoundByItsExactName) {
     for (const char* name : {"pal", "incpal", "undo", "undonodraw", "reset", "autodraw", "drawnow",
                              "pix", "colorx", "magnify", "rotate"}) {
-        const OperationSpec* spec = findOperation(QString::fromLatin1(name));
-        ASSERT_NE(spec, nullptr) << name;
-        EXPECT_STREQ(spec->name, name);
+        const OperationSpec* found = findOperation(QString::fromLatin1(name));
+        ASSERT_NE(found, nullptr) << name;
+        EXPECT_STREQ(found->name, name);
     }
     EXPECT_EQ(findOperation(u"PAL"), nullptr);
     EXPECT_EQ(findOperation(u"pa"), nullptr);
@@ -153,7 +153,7 @@ TEST(FxCommandLine, OptionsMayStandAnywhereInEitherForm) {
     EXPECT_EQ(plan.value().rawSize->width, 4);
     EXPECT_EQ(plan.value().rawSize->height, 2);
     ASSERT_EQ(plan.value().operations.size(), 2u);
-    EXPECT_STREQ(plan.value().operations[1].spec->name, "reset");
+    EXPECT_STREQ(plan.value().operations[1].operation->name, "reset");
 }
 
 TEST(FxCommandLine, DefaultsToTheUsualBoxBackground) {

@@ -128,6 +128,25 @@ TEST_F(FxRun, PictureFilesAreReadByContentNotEnding) {
     EXPECT_EQ(QImage(path("out.png")).convertToFormat(QImage::Format_RGB32), distinctPixels());
 }
 
+TEST_F(FxRun, SharpenStretchAndCrushChangeThePictureShownOnly) {
+    QImage picture(3, 3, QImage::Format_RGB32);
+    picture.fill(qRgb(100, 100, 100));
+    picture.setPixel(1, 1, qRgb(130, 255, 200));
+    ASSERT_TRUE(picture.save(path("in.png")));
+    const auto shownAfter = [&](const char* operation) {
+        EXPECT_EQ(run({path("in.png"), path("out.png"), operation}), kExitSuccess) << errors();
+        return QImage(path("out.png")).pixel(1, 1);
+    };
+    // Red (26 x 130 - 2 x 800) / 10 = 178; green and blue leave the byte range.
+    EXPECT_EQ(shownAfter("sharpen"), qRgb(178, 255, 255));
+    EXPECT_EQ(shownAfter("stretch"), qRgb(130, 204, 200)) << "255 - 51";
+    EXPECT_EQ(shownAfter("crush"), qRgb(30, 155, 100)) << "less the grey 100 seen first";
+    // The engine's working plane does not see them.
+    ASSERT_EQ(run({path("in.png"), path("plain.raw")}), kExitSuccess) << errors();
+    ASSERT_EQ(run({path("in.png"), path("out.raw"), "sharpen", "stretch", "crush"}), kExitSuccess);
+    EXPECT_EQ(readFile("out.raw"), readFile("plain.raw"));
+}
+
 TEST_F(FxRun, RawRowsRunBottomUpInThePictureShown) {
     // Two rows: the first four bytes are the bottom pixel.
     writeFile("in.raw", QByteArray("\x00\x00\xff\x00\xff\x00\x00\x00", 8));

@@ -1,8 +1,12 @@
 #include "tools/fx/FxOperations.h"
 
 #include <limits>
+#include <stdexcept>
 
+#include "app/ColourStretch.h"
+#include "app/WhiteCrush.h"
 #include "engine/clsASMpic.h"
+#include "filters/mFilterQ.h"
 #include "tools/fx/FxNumbers.h"
 
 namespace quillon::fx {
@@ -60,6 +64,26 @@ void applyRotate(clsASMpic& engine, const OperationArguments& arguments) {
                       arguments.colour(3, -1), arguments.optional(4), arguments.optional(5));
 }
 
+// Sharpen, stretch and crush work on what the box shows, as the window's buttons do, and
+// leave the engine's planes alone: a picture output shows them, a .raw output does not.
+platform::PictureBoxModel& shownBox(const clsASMpic& engine) {
+    platform::PictureBoxModel* box = engine.boundBox();
+    if (box == nullptr) throw std::runtime_error("no picture box is bound");
+    return *box;
+}
+void applySharpen(clsASMpic& engine, const OperationArguments&) {
+    platform::PictureBoxModel& box = shownBox(engine);
+    std::int32_t progress = 0;
+    mFilterQ::ApplyFilter(1, box.imageHandle(), 2, progress);
+    box.refresh();
+}
+void applyStretch(clsASMpic& engine, const OperationArguments&) {
+    ColourStretch(shownBox(engine));
+}
+void applyCrush(clsASMpic& engine, const OperationArguments&) {
+    WhiteCrush(shownBox(engine));
+}
+
 // Every operation of the command line: name, required arguments, accepted arguments and
 // the engine call. A new operation is one line here plus its call above.
 std::vector<OperationSpec> buildTable() {
@@ -75,22 +99,25 @@ std::vector<OperationSpec> buildTable() {
         {"colorx", 2, {kOpCode, kColour, kAmount, kCentreX, kCentreY}, applyColorX},
         {"magnify", 1, {kFactor, kCentreX, kCentreY, kAntiAlias, kColour}, applyMagnify},
         {"rotate", 1, {kAngle, kAntiAlias, kSourcePic, kColour, kCentreX, kCentreY}, applyRotate},
+        {"sharpen", 0, {}, applySharpen},
+        {"stretch", 0, {}, applyStretch},
+        {"crush", 0, {}, applyCrush},
     };
 }
 
-Result<std::optional<double>> parseArgument(const QString& operation, const ArgumentSpec& spec,
+Result<std::optional<double>> parseArgument(const QString& operation, const ArgumentSpec& accepted,
                                             const QString& text) {
     using Parsed = Result<std::optional<double>>;
     if (text.isEmpty()) return std::optional<double>{};
     const std::optional<double> value =
-        spec.real ? parseReal(text) : std::optional<double>(parseInteger(text));
+        accepted.real ? parseReal(text) : std::optional<double>(parseInteger(text));
     if (!value) {
         return Parsed::failure(
-            QStringLiteral("%1: %2 '%3' is not a number").arg(operation, spec.name, text));
+            QStringLiteral("%1: %2 '%3' is not a number").arg(operation, accepted.name, text));
     }
-    if (*value < spec.lowest || *value > spec.highest) {
+    if (*value < accepted.lowest || *value > accepted.highest) {
         return Parsed::failure(QStringLiteral("%1: %2 %3 is out of range (%4)")
-                                   .arg(operation, spec.name, text, spec.rangeText));
+                                   .arg(operation, accepted.name, text, accepted.rangeText));
     }
     return value;
 }
@@ -100,29 +127,31 @@ QStringList splitArguments(QStringView text) {
     return text.toString().split(u',');
 }
 
-Status checkArgumentCount(const OperationSpec& spec, qsizetype given) {
-    const QString name = QString::fromLatin1(spec.name);
-    if (std::size_t(given) <= spec.arguments.size()) return succeeded();
-    if (spec.arguments.empty()) {
+Status checkArgumentCount(const OperationSpec& operation, qsizetype given) {
+    const QString name = QString::fromLatin1(operation.name);
+    if (std::size_t(given) <= operation.arguments.size()) return succeeded();
+    if (operation.arguments.empty()) {
         return Status::failure(QStringLiteral("%1: takes no arguments").arg(name));
     }
-    return Status::failure(
-        QStringLiteral("%1: too many arguments (at most %2)").arg(name).arg(spec.arguments.size()));
+    return Status::failure(QStringLiteral("%1: too many arguments (at most %2)")
+                               .arg(name)
+                               .arg(operation.arguments.size()));
 }
 
-Result<OperationArguments> parseArgumentList(const OperationSpec& spec, const QStringList& texts) {
+Result<OperationArguments> parseArgumentList(const OperationSpec& operation,
+                                             const QStringList& texts) {
     using Parsed = Result<OperationArguments>;
-    const QString name = QString::fromLatin1(spec.name);
-    const Status counted = checkArgumentCount(spec, texts.size());
+    const QString name = QString::fromLatin1(operation.name);
+    const Status counted = checkArgumentCount(operation, texts.size());
     if (!counted.ok()) return Parsed::failure(counted.error());
     std::vector<std::optional<double>> values;
-    for (std::size_t i = 0; i < spec.arguments.size(); ++i) {
+    for (std::size_t i = 0; i < operation.arguments.size(); ++i) {
         const QString text = i < std::size_t(texts.size()) ? texts[qsizetype(i)] : QString();
-        auto parsed = parseArgument(name, spec.arguments[i], text);
+        auto parsed = parseArgument(name, operation.arguments[i], text);
         if (!parsed.ok()) return Parsed::failure(parsed.error());
-        if (i < spec.required && !parsed.value()) {
+        if (i < operation.required && !parsed.value()) {
             return Parsed::failure(
-                QStringLiteral("%1: %2 is missing").arg(name, spec.arguments[i].name));
+                QStringLiteral("%1: %2 is missing").arg(name, operation.arguments[i].name));
         }
         values.push_back(parsed.value());
     }
@@ -163,8 +192,8 @@ const std::vector<OperationSpec>& operationTable() {
 }
 
 const OperationSpec* findOperation(QStringView name) {
-    for (const OperationSpec& spec : operationTable()) {
-        if (name == QLatin1String(spec.name)) return &spec;
+    for (const OperationSpec& operation : operationTable()) {
+        if (name == QLatin1String(operation.name)) return &operation;
     }
     return nullptr;
 }
@@ -173,15 +202,15 @@ Result<PlannedOperation> parseOperation(const QString& text) {
     using Parsed = Result<PlannedOperation>;
     const qsizetype colon = text.indexOf(u':');
     const QStringView name = colon < 0 ? QStringView(text) : QStringView(text).left(colon);
-    const OperationSpec* spec = findOperation(name);
-    if (spec == nullptr) {
+    const OperationSpec* operation = findOperation(name);
+    if (operation == nullptr) {
         return Parsed::failure(QStringLiteral("unknown operation '%1'").arg(name.toString()));
     }
     const QStringList texts =
         colon < 0 ? QStringList() : splitArguments(QStringView(text).mid(colon + 1));
-    auto arguments = parseArgumentList(*spec, texts);
+    auto arguments = parseArgumentList(*operation, texts);
     if (!arguments.ok()) return Parsed::failure(arguments.error());
-    return PlannedOperation{spec, std::move(arguments.value())};
+    return PlannedOperation{operation, std::move(arguments.value())};
 }
 
 }  // namespace quillon::fx

@@ -26,7 +26,7 @@ struct ArgumentSpec {
 
 // The arguments of one operation after parsing; a left-out argument has no value and
 // the operation substitutes the engine's default for it. Values are already within the
-// range of their ArgumentSpec and whole unless the spec is real, so the narrowing
+// range of their ArgumentSpec and whole unless the argument is real, so the narrowing
 // accessors cannot lose anything. (A double holds every 32-bit value exactly.)
 class OperationArguments {
 public:
@@ -61,7 +61,7 @@ const std::vector<OperationSpec>& operationTable();
 const OperationSpec* findOperation(QStringView name);
 
 struct PlannedOperation {
-    const OperationSpec* spec;
+    const OperationSpec* operation;
     OperationArguments arguments;
 };
 

@@ -20,11 +20,11 @@ int fail(std::ostream& err, const QString& message) {
 
 void printHelp(std::ostream& out) {
     out << usageLine().toStdString() << "\n\noperations (name:arg,arg,...):\n";
-    for (const OperationSpec& spec : operationTable()) {
-        out << "  " << spec.name;
-        for (std::size_t i = 0; i < spec.arguments.size(); ++i) {
-            const bool optional = i >= spec.required;
-            out << (optional ? "[" : "") << (i == 0 ? ":" : ",") << spec.arguments[i].name
+    for (const OperationSpec& operation : operationTable()) {
+        out << "  " << operation.name;
+        for (std::size_t i = 0; i < operation.arguments.size(); ++i) {
+            const bool optional = i >= operation.required;
+            out << (optional ? "[" : "") << (i == 0 ? ":" : ",") << operation.arguments[i].name
                 << (optional ? "]" : "");
         }
         out << '\n';
@@ -32,16 +32,16 @@ void printHelp(std::ostream& out) {
 }
 
 Status applyOperations(const FxPlan& plan, clsASMpic& engine, const FxEnvironment& environment) {
-    for (const PlannedOperation& operation : plan.operations) {
+    for (const PlannedOperation& planned : plan.operations) {
         try {
-            operation.spec->apply(engine, operation.arguments);
+            planned.operation->apply(engine, planned.arguments);
         } catch (const std::exception& error) {
             return Status::failure(
-                QStringLiteral("%1: %2").arg(operation.spec->name, error.what()));
+                QStringLiteral("%1: %2").arg(planned.operation->name, error.what()));
         }
         if (environment.criticalMessageShown()) {
             return Status::failure(
-                QStringLiteral("%1: the engine reported a failure").arg(operation.spec->name));
+                QStringLiteral("%1: the engine reported a failure").arg(planned.operation->name));
         }
     }
     return succeeded();

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+#include <random>
+
+#include "app/ColourStretch.h"
+#include "app/WhiteCrush.h"
+#include "platform/Gdi.h"
+#include "platform/PictureBoxModel.h"
+
+namespace quillon {
+namespace {
+
+using Adjustment = void (*)(platform::PictureBoxModel&);
+
+// A box exactly the picture's size, so its scale size is the picture's pixel size.
+std::unique_ptr<platform::PictureBoxModel> boxShowing(const QImage& picture) {
+    auto box = std::make_unique<platform::PictureBoxModel>();
+    box->setTwipsPerPixel(15.0, 15.0);
+    box->setOuterSizePixels(picture.width(), picture.height());
+    box->setPicture(picture);
+    return box;
+}
+
+QImage rows(std::initializer_list<std::initializer_list<QRgb>> pixels) {
+    QImage picture(int(pixels.begin()->size()), int(pixels.size()), QImage::Format_RGB32);
+    int y = 0;
+    for (const auto& row : pixels) {
+        int x = 0;
+        for (QRgb colour : row) picture.setPixel(x++, y, colour);
+        ++y;
+    }
+    return picture;
+}
+
+QRgb grey(int value) {
+    return qRgb(value, value, value);
+}
+
+QImage shownAfter(Adjustment adjustment, const QImage& picture, int clicks = 1) {
+    const auto box = boxShowing(picture);
+    for (int i = 0; i < clicks; ++i) adjustment(*box);
+    return box->image();
+}
+
+TEST(ColourStretch, LowersOnlyTheFirstChannelAbove205UntilNoneIsLeft) {
+    const QImage picture = rows({{grey(255), qRgb(210, 255, 0), qRgb(100, 230, 240),
+                                  qRgb(200, 100, 206), grey(205), grey(0)}});
+    // 255 - 76.5 = 178.5 rounds to the even 178; 230 x 0.2 = 46; 206 - 61.8 = 144.2.
+    EXPECT_EQ(shownAfter(ColourStretch, picture),
+              rows({{qRgb(178, 255, 255), qRgb(147, 255, 0), qRgb(100, 184, 240),
+                     qRgb(200, 100, 144), grey(205), grey(0)}}));
+    const QImage settled = rows({{qRgb(178, 204, 178), qRgb(147, 204, 0), qRgb(100, 184, 168),
+                                  qRgb(200, 100, 144), grey(205), grey(0)}});
+    EXPECT_EQ(shownAfter(ColourStretch, picture, 3), settled);
+    EXPECT_EQ(shownAfter(ColourStretch, settled), settled);
+}
+
+TEST(WhiteCrush, RunningMinimaFollowRowsFromTheTopEachFromTheLeft) {
+    // Minima: capped to 100 at the first pixel, 30 after the third, then (20, 30, 30).
+    EXPECT_EQ(
+        shownAfter(WhiteCrush, rows({{grey(200), grey(150), grey(30)},
+                                     {grey(150), qRgb(20, 40, 60), grey(255)}})),
+        rows({{grey(100), grey(50), grey(0)}, {grey(120), qRgb(0, 10, 30), qRgb(235, 225, 225)}}));
+    EXPECT_EQ(shownAfter(WhiteCrush, rows({{grey(30), grey(200)}})), rows({{grey(0), grey(170)}}));
+    // The minima start again at every click: 100 - 100, not 100 - 30.
+    EXPECT_EQ(shownAfter(WhiteCrush, rows({{grey(200), grey(30)}}), 2), rows({{grey(0), grey(0)}}));
+}
+
+TEST(WhiteCrush, AnyZeroChannelKeepsThePixelWhole) {
+    // Zeros never lower a minimum, but a kept pixel's other channels still do: the 7 of
+    // the kept fourth pixel is what the last pixel loses in blue.
+    const QImage picture =
+        rows({{grey(0), grey(150), qRgb(0, 200, 200), qRgb(200, 0, 7), grey(180)}});
+    EXPECT_EQ(shownAfter(WhiteCrush, picture),
+              rows({{grey(0), grey(50), qRgb(0, 200, 200), qRgb(200, 0, 7), qRgb(80, 80, 173)}}));
+}
+
+// The handlers as first described: every pixel read and written through the box's device
+// context, x and y running up to and including the box's scale size, so the last column
+// and row read the invalid colour.
+template <typename Adjust>
+QImage pixelByPixel(const QImage& picture, Adjust adjust) {
+    const auto box = boxShowing(picture);
+    for (int y = 0; y <= picture.height(); ++y) {
+        for (int x = 0; x <= picture.width(); ++x) {
+            const auto c = std::int32_t(gdi::GetPixel(box->hDC(), x, y));
+            int r = c % 256, g = (c / 256) % 256, b = (c / 65536) % 256;
+            adjust(r, g, b);
+            if (r >= 0 && g >= 0 && b >= 0)
+                gdi::SetPixel(box->hDC(), x, y, r + 256 * g + 65536 * b);
+        }
+    }
+    return box->image();
+}
+
+void stretchOne(int& r, int& g, int& b) {
+    if (r > 205) {
+        r = int(std::nearbyint(r - r * 0.3));
+    } else if (g > 205) {
+        g = int(std::nearbyint(g - g * 0.2));
+    } else if (b > 205) {
+        b = int(std::nearbyint(b - b * 0.3));
+    }
+}
+
+struct CrushOne {
+    int minimum[3] = {256, 256, 256};
+    void operator()(int& r, int& g, int& b) {
+        int* channel[3] = {&r, &g, &b};
+        for (int i = 0; i < 3; ++i) {
+            if (*channel[i] > 0 && *channel[i] < minimum[i]) minimum[i] = *channel[i];
+            *channel[i] -= std::min(minimum[i], 100);
+        }
+    }
+};
+
+TEST(DirectAdjustments, AgreeWithPixelByPixelDeviceContextWork) {
+    std::mt19937 random(29);
+    std::uniform_int_distribution<int> side(1, 9), value(0, 255), zero(0, 5);
+    for (int round = 0; round < 40; ++round) {
+        QImage picture(side(random), side(random), QImage::Format_RGB32);
+        const auto channel = [&] { return zero(random) == 0 ? 0 : value(random); };
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb(channel(), channel(), channel()));
+        }
+        EXPECT_EQ(shownAfter(ColourStretch, picture), pixelByPixel(picture, stretchOne)) << round;
+        EXPECT_EQ(shownAfter(WhiteCrush, picture), pixelByPixel(picture, CrushOne{})) << round;
+    }
+}
+
+TEST(DirectAdjustments, EachAsksForOneRepaintAlsoWithoutPixels) {
+    for (Adjustment adjustment : {ColourStretch, WhiteCrush}) {
+        for (const QImage& picture : {QImage(), rows({{grey(255)}})}) {
+            const auto box = boxShowing(picture);
+            int repaints = 0;
+            QObject::connect(box.get(), &platform::PictureBoxModel::repaintRequested,
+                             [&] { ++repaints; });
+            adjustment(*box);
+            EXPECT_EQ(repaints, 1);
+            EXPECT_EQ(box->image().size(), picture.size());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QObject>
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "filters/mFilterQ.h"
+
+namespace quillon::mFilterQ {
+namespace {
+
+constexpr std::size_t kRestingBytes = 4 * 2 * 2;
+
+QImage filled(int width, int height, int grey, QPoint at = {-1, -1}, QRgb there = 0) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(qRgb(grey, grey, grey));
+    if (at.x() >= 0) picture.setPixel(at, there);
+    return picture;
+}
+
+QImage randomPicture(std::mt19937& random, int width, int height, int low = 0, int high = 255) {
+    std::uniform_int_distribution<int> value(low, high);
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb(value(random), value(random), value(random)));
+    }
+    return picture;
+}
+
+// Sharpens a copy as the window's button does (filter 1, damping 2) and returns it.
+QImage sharpened(QImage picture, std::int32_t s = 2) {
+    std::int32_t progress = 0;
+    ApplyFilter(1, &picture, s, progress);
+    return picture;
+}
+
+// The filter as two pictures: the upper and left neighbours come from the result so far,
+// the others from the original, in 64-bit arithmetic.
+QImage referenceSharpen(const QImage& original, int s) {
+    QImage result = original;
+    const long long k = s + 24, d = s + 8;
+    for (int y = 1; y + 1 < original.height(); ++y) {
+        for (int x = 1; x + 1 < original.width(); ++x) {
+            const QRgb around[8] = {result.pixel(x - 1, y - 1), result.pixel(x, y - 1),
+                                    result.pixel(x + 1, y - 1), result.pixel(x - 1, y),
+                                    original.pixel(x + 1, y),   original.pixel(x - 1, y + 1),
+                                    original.pixel(x, y + 1),   original.pixel(x + 1, y + 1)};
+            const auto channel = [&](int (*of)(QRgb)) {
+                long long sum = 0;
+                for (QRgb n : around) sum += of(n);
+                return int(std::clamp((k * of(original.pixel(x, y)) - 2 * sum) / d, 0LL, 255LL));
+            };
+            result.setPixel(x, y, qRgb(channel(qRed), channel(qGreen), channel(qBlue)));
+        }
+    }
+    return result;
+}
+
+// Runs `action` whenever pending events run from now on (once, or at every pause of a
+// filter call) for as long as the hook lives. Its queued calls die with it.
+class PauseHook {
+public:
+    PauseHook(bool repeat, std::function<void()> action)
+        : repeat_(repeat), action_(std::move(action)) {
+        post();
+    }
+
+private:
+    void post() {
+        const auto run = [this] {
+            action_();
+            if (repeat_) post();
+        };
+        QMetaObject::invokeMethod(&context_, run, Qt::QueuedConnection);
+    }
+
+    QObject context_;
+    bool repeat_;
+    std::function<void()> action_;
+};
+
+TEST(SharpenFilter, HandComputedPixelsUseTheNewLeftAndUpperValues) {
+    EXPECT_EQ(sharpened(filled(5, 4, 37)), filled(5, 4, 37));
+    // (26 x 130 - 2 x 800) / 10 = 178; 160 and 60 leave the byte range; channels apart.
+    EXPECT_EQ(sharpened(filled(3, 3, 100, {1, 1}, qRgb(130, 160, 60))),
+              filled(3, 3, 100, {1, 1}, qRgb(178, 255, 0)));
+    // The next pixel sees the new 178 beside or above it: (2600 - 2 x 878) / 10 = 84.4,
+    // where the old 130 would give 94.
+    const QImage wide = sharpened(filled(4, 3, 100, {1, 1}, qRgb(130, 130, 130)));
+    EXPECT_EQ(wide.pixel(2, 1), qRgb(84, 84, 84));
+    const QImage tall = sharpened(filled(3, 4, 100, {1, 1}, qRgb(130, 130, 130)));
+    EXPECT_EQ(tall.pixel(1, 2), qRgb(84, 84, 84));
+    // The right and lower neighbours are still old: (2600 - 2 x 830) / 10 = 94.
+    EXPECT_EQ(sharpened(filled(4, 4, 100, {2, 2}, qRgb(130, 130, 130))).pixel(1, 1),
+              qRgb(94, 94, 94));
+}
+
+TEST(SharpenFilter, AgreesWithPlainReferenceOnRandomPictures) {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> side(1, 19);
+    for (int s : {2, 0, 7, -5, -20, 100}) {
+        for (int round = 0; round < 12; ++round) {
+            const bool gentle = round % 2 == 0;  // little clamping, so the division shows
+            const QImage picture = randomPicture(random, side(random), side(random),
+                                                 gentle ? 90 : 0, gentle ? 140 : 255);
+            ASSERT_EQ(sharpened(picture, s), referenceSharpen(picture, s))
+                << "s " << s << ", " << picture.width() << "x" << picture.height();
+        }
+    }
+}
+
+std::vector<std::pair<int, int>> progressAtPauses(QImage picture, std::int32_t& progress) {
+    std::vector<std::pair<int, int>> seen;
+    PauseHook hook(true, [&] { seen.emplace_back(progress, FilterProgress()); });
+    ApplyFilter(1, &picture, 2, progress);
+    return seen;
+}
+
+TEST(FilterProgress, WrittenAfterEveryRowThen100WhileTheModuleKeepsTheLastRow) {
+    std::int32_t progress = -1;
+    const std::vector<std::pair<int, int>> seven = {{28, 28}, {42, 42}, {57, 57},
+                                                    {71, 71}, {85, 85}, {100, 85}};
+    EXPECT_EQ(progressAtPauses(filled(4, 7, 50), progress), seven);
+    EXPECT_EQ(progress, 100);
+    EXPECT_EQ(FilterProgress(), 85);
+    // Two columns: no pixel to compute, yet every row reports and pauses.
+    EXPECT_EQ(progressAtPauses(filled(2, 5, 50), progress).size(), 4u);
+    // Two rows: nothing changes, the module's value starts again at 0.
+    std::mt19937 random(3);
+    const QImage flat = randomPicture(random, 6, 2);
+    progress = -1;
+    EXPECT_EQ(sharpened(flat), flat);
+    EXPECT_EQ(progressAtPauses(flat, progress), (std::vector<std::pair<int, int>>{{100, 0}}));
+}
+
+TEST(FilterModule, ArraysHoldThePictureTopRowFirstOnlyDuringACall) {
+    QImage picture = filled(3, 4, 20);
+    for (int x = 0; x < 3; ++x) picture.setPixel(x, 0, qRgb(255, 0, 0));
+    const QImage original = picture;
+    bool busy = false;
+    std::vector<std::uint8_t> work, ref;
+    PauseHook hook(false, [&] {
+        busy = FilterBusy();
+        work.assign(WorkPixels().begin(), WorkPixels().end());
+        ref.assign(RefPixels().begin(), RefPixels().end());
+    });
+    std::int32_t progress = 0;
+    ApplyFilter(1, &picture, 2, progress);
+
+    EXPECT_TRUE(busy);
+    ASSERT_EQ(work.size(), 4u * 3 * 4);
+    ASSERT_EQ(ref.size(), work.size());
+    EXPECT_EQ(work[2], 255) << "red byte of the top-left pixel";
+    EXPECT_EQ(ref[4 * 3 * 3 + 2], 20) << "red byte of the bottom-left pixel";
+    // After the first row the second copy still holds the picture as read.
+    EXPECT_EQ(work[4 * 3 + 4 + 2], 0);
+    EXPECT_EQ(ref[4 * 3 + 4 + 2], 20);
+    EXPECT_FALSE(FilterBusy());
+    EXPECT_EQ(WorkPixels().size(), kRestingBytes);
+    EXPECT_EQ(RefPixels().size(), kRestingBytes);
+    EXPECT_EQ(picture, referenceSharpen(original, 2));
+}
+
+TEST(FilterModule, ACallFromAPauseReturnsAtOnceTouchingNothing) {
+    std::mt19937 random(5);
+    const QImage outerOriginal = randomPicture(random, 7, 6);
+    const QImage innerOriginal = randomPicture(random, 4, 4);
+    QImage outer = outerOriginal, inner = innerOriginal;
+    std::int32_t outerProgress = 0, innerProgress = -7;
+    std::size_t arrayBytesAfterInner = 0;
+    PauseHook hook(false, [&] {
+        ApplyFilter(1, &inner, 2, innerProgress);
+        arrayBytesAfterInner = WorkPixels().size();
+    });
+    ApplyFilter(1, &outer, 2, outerProgress);
+
+    EXPECT_EQ(innerProgress, -7);
+    EXPECT_EQ(inner, innerOriginal);
+    EXPECT_EQ(arrayBytesAfterInner, 4u * 7 * 6) << "the running call's arrays stay";
+    EXPECT_EQ(outer, referenceSharpen(outerOriginal, 2));
+    EXPECT_EQ(sharpened(inner), referenceSharpen(innerOriginal, 2)) << "free again afterwards";
+}
+
+TEST(FilterModule, OtherNumbersNoPixelsAndArithmeticFailuresLeaveTheBitmap) {
+    std::mt19937 random(11);
+    QImage picture = randomPicture(random, 5, 5, 1);
+    picture.setPixel(2, 2, qRgb(255, 255, 255));
+    const QImage original = picture;
+    std::int32_t untouched = -5;
+    for (std::int32_t number : {0, 2, 40, -1}) ApplyFilter(number, &picture, 2, untouched);
+    QImage empty, noColumns(0, 5, QImage::Format_RGB32);
+    for (QImage* nothing : {static_cast<QImage*>(nullptr), &empty, &noColumns})
+        ApplyFilter(1, nothing, 2, untouched);
+    EXPECT_EQ(untouched, -5);
+    EXPECT_EQ(picture, original);
+    // s = -8 makes the divisor 0; INT_MAX overflows the centre weight; a centre weight of
+    // ten million overflows its product with 255.
+    std::int32_t progress = 0;
+    EXPECT_THROW(ApplyFilter(1, &picture, -8, progress), std::domain_error);
+    EXPECT_THROW(ApplyFilter(1, &picture, INT_MAX, progress), std::overflow_error);
+    EXPECT_THROW(ApplyFilter(1, &picture, 9999976, progress), std::overflow_error);
+    EXPECT_EQ(picture, original) << "nothing written back";
+    EXPECT_FALSE(FilterBusy());
+    EXPECT_EQ(WorkPixels().size(), kRestingBytes);
+    EXPECT_EQ(RefPixels().size(), kRestingBytes);
+}
+
+}  // namespace
+}  // namespace quillon::mFilterQ
