@@ -49,7 +49,8 @@ platform::PictureBoxWidget& frmMain::picture1() {
 
 void frmMain::createPanels() {
     FraMedia = new MediaPanel(this);
-    FraEditor = new EditorPanel(this);
+    FraEditor =
+        new EditorPanel(*this, ImageList1, [this]() -> clsASMpic& { return engineInUse(); });
     picture1().model().setParentCaption(windowTitle());
 }
 
@@ -71,6 +72,26 @@ void frmMain::createActions() {
     connect(BevelButton12, &QPushButton::clicked, this, &frmMain::showAbout);
     connect(this, &QWidget::windowTitleChanged, this,
             [this](const QString& title) { picture1().model().setParentCaption(title); });
+    const platform::PictureBoxModel* box = &picture1().model();
+    connect(box, &platform::PictureBoxModel::parentBusyChanged, this, &frmMain::showBusy);
+    connect(box, &platform::PictureBoxModel::parentRepaintRequested, this,
+            qOverload<>(&QWidget::update));
+}
+
+// The editor's handlers use the engine the window loaded with; should there be none,
+// they get a fresh one that is not bound to any box yet.
+clsASMpic& frmMain::engineInUse() {
+    if (!ASMpic) ASMpic = std::make_unique<clsASMpic>();
+    return *ASMpic;
+}
+
+// The hourglass while the engine loads a picture into the box.
+void frmMain::showBusy(bool busy) {
+    if (busy) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
 void frmMain::load() {

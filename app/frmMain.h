@@ -42,6 +42,8 @@ private:
     void createActions();
     void showAbout();
     void unloadOtherWindows();
+    clsASMpic& engineInUse();
+    void showBusy(bool busy);
 
     ImageList* ImageList1 = nullptr;
     MediaPanel* FraMedia = nullptr;
