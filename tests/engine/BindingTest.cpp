@@ -2,8 +2,11 @@
 // three planes, and what every operation does while no box is bound.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/Display.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/KernelSpy.h"
 
 namespace quillon {
 namespace {
@@ -42,15 +45,6 @@ TEST_F(BindingTest, CapturesThePictureIntoThreeEqualPlanesBottomRowFirst) {
     EXPECT_EQ(testing::shownWords(*box), original);
 }
 
-TEST_F(BindingTest, RecordDescribesTheSurface) {
-    auto box = testing::makeBox(7, 5);
-    engine.setPictureBox(*box);
-    EXPECT_EQ(engine.record().width, 7);
-    EXPECT_EQ(engine.record().height, 5);
-    EXPECT_EQ(engine.record().surface, engine.surface().base());
-    EXPECT_EQ(engine.surface().planeBytes(), 4u * 7 * 5);
-}
-
 TEST_F(BindingTest, MeasuresTheBoxInTwipsRoundingHalvesToEven) {
     platform::Display::overrideTwipsPerPixel(2.0);
     platform::PictureBoxModel box;
@@ -62,23 +56,18 @@ TEST_F(BindingTest, MeasuresTheBoxInTwipsRoundingHalvesToEven) {
 }
 
 TEST_F(BindingTest, DepthTestAcceptsOnly16And32BitsPerPixel) {
-    for (const int bits : {8, 15, 24}) {
+    const ShownMessage refused{kTitle, QStringLiteral("Not 16 or 24-bit color setting"),
+                               MessageIcon::Critical};
+    for (const int bits : {8, 15, 16, 24, 32}) {
+        const bool accepted = bits == 16 || bits == 32;
         env.messages.clear();
         platform::Display::overrideBitsPerPixel(bits);
         auto box = testing::makeBox(4, 4);
         engine.setPictureBox(*box);
-        EXPECT_EQ(engine.boundBox(), nullptr) << bits;
-        const ShownMessage refused{kTitle, QStringLiteral("Not 16 or 24-bit color setting"),
-                                   MessageIcon::Critical};
-        EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{refused}) << bits;
-    }
-    for (const int bits : {16, 32}) {
-        env.messages.clear();
-        platform::Display::overrideBitsPerPixel(bits);
-        auto box = testing::makeBox(4, 4);
-        engine.setPictureBox(*box);
-        EXPECT_EQ(engine.boundBox(), box.get()) << bits;
-        EXPECT_TRUE(env.messages.shown().empty()) << bits;
+        EXPECT_EQ(engine.boundBox(), accepted ? box.get() : nullptr) << bits;
+        EXPECT_EQ(env.messages.shown(),
+                  accepted ? std::vector<ShownMessage>{} : std::vector<ShownMessage>{refused})
+            << bits;
     }
 }
 
@@ -125,23 +114,31 @@ TEST_F(BindingTest, RebindingReplacesAllThreePlanes) {
     EXPECT_EQ(original, testing::planeWords(engine, 3));
 }
 
-TEST_F(BindingTest, EveryOperationNeedingABoxRefusesWithoutOne) {
+TEST_F(BindingTest, EveryOperationNeedingABoxRefusesWithoutOneAndEntersNoKernel) {
+    testsupport::KernelSpy spy;
+    clsASMpic unbound{testsupport::KernelSpy::table()};
     const std::int32_t opCode = 0;
     const std::vector<std::function<void()>> operations{
-        [&] { engine.UndoLast(); },
-        [&] { engine.UndoLastDontDraw(); },
-        [&] { engine.ResetPic(); },
-        [&] { engine.DrawNow(); },
-        [&] { engine.setAutoDraw(false); },
-        [&] { engine.ASM_PalEffects(11); },
-        [&] { engine.ASM_IncrementalPalEffects(opCode, 4); },
+        [&] { unbound.UndoLast(); },
+        [&] { unbound.UndoLastDontDraw(); },
+        [&] { unbound.ResetPic(); },
+        [&] { unbound.DrawNow(); },
+        [&] { unbound.setAutoDraw(false); },
+        [&] { unbound.ASM_PalEffects(11); },
+        [&] { unbound.ASM_IncrementalPalEffects(opCode, 4); },
+        [&] { unbound.ASM_IncrementalPalEffects(10); },
+        [&] { unbound.ASM_PixelEffects(opCode); },
+        [&] { unbound.ASM_Magnify(2.0f); },
+        [&] { unbound.ASM_Rotate(90); },
+        [&] { unbound.ASM_ColorXEffects(opCode, 0); },
     };
     for (std::size_t i = 0; i < operations.size(); ++i) {
         env.messages.clear();
         operations[i]();
         EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{kNoBox}) << "operation " << i;
-        EXPECT_TRUE(engine.surface().empty());
+        EXPECT_TRUE(unbound.surface().empty());
     }
+    EXPECT_TRUE(spy.calls.empty());
 }
 
 TEST_F(BindingTest, AFailedRebindingLeavesNoBoxBound) {

@@ -3,19 +3,24 @@
 
 #include <cmath>
 
-#include "tests/engine/ColorXTestSupport.h"
+#include "engine/ColorXKernel.h"
+#include "tests/engine/ColorXReference.h"
 
 namespace quillon {
 namespace {
 
 using testsupport::ColorXCall;
-using testsupport::ColorXSurface;
+using testsupport::KernelSurface;
 using testsupport::pixelWord;
 
 constexpr std::uint32_t kReserved = 0x5A000000;  // must survive every effect
 constexpr std::uint32_t kGrey100 = kReserved | 0x646464;
 constexpr std::uint32_t kWhite = kReserved | 0xFFFFFF;
 constexpr std::uint32_t kGrey200 = 0x00C8C8C8;  // as colour X and as a pixel
+
+void apply(KernelSurface& surface, const ColorXCall& call) {
+    surface.run(colorXEffectsKernel, testsupport::kernelCall(call));
+}
 
 TEST(ColorXKernel, RandomDotsLandInsideThePicture) {
     const float justBelowOne = std::nextafter(1.0f, 0.0f);
@@ -26,29 +31,26 @@ TEST(ColorXKernel, RandomDotsLandInsideThePicture) {
                  {0.5f, 0.25f, 6, 3}, {0.75f, 0.0625f, 8, 2},
                  {-0.1f, 0.5f, 0, 0}, {0.5f, std::nanf(""), 0, 0}};
     for (const auto& c : cases) {
-        ColorXSurface surface(10, 8);
-        surface.fill(kGrey100);
-        surface.apply({.opCode = 0, .amount = -5, .colour = 0x00332211, .a = c.a, .b = c.b});
-        for (std::int32_t y = 1; y <= 8; ++y) {
-            for (std::int32_t x = 1; x <= 10; ++x) {
-                const bool dot = x == c.x && y == c.y;
-                EXPECT_EQ(surface.word(x, y), dot ? (kReserved | 0x112233) : kGrey100)
-                    << "a " << c.a << " b " << c.b << " at " << x << "," << y;
-            }
-        }
+        KernelSurface surface(10, 8);
+        surface.fill(2, kGrey100);
+        apply(surface, {.opCode = 0, .amount = -5, .colour = 0x00332211, .a = c.a, .b = c.b});
+        EXPECT_TRUE(surface.wordsAre(
+            2,
+            [&](int x, int y) { return x == c.x && y == c.y ? kReserved | 0x112233 : kGrey100; }))
+            << "a " << c.a << " b " << c.b;
     }
 }
 
 // Which rows (or columns) of a 10 x 10 picture end up wholly painted.
 std::vector<int> paintedLines(const ColorXCall& call, bool rows) {
-    ColorXSurface surface(10, 10);
-    surface.fill(kGrey100);
-    surface.apply(call);
+    KernelSurface surface(10, 10);
+    surface.fill(2, kGrey100);
+    apply(surface, call);
     std::vector<int> painted;
     for (int line = 1; line <= 10; ++line) {
         int count = 0;
         for (int along = 1; along <= 10; ++along)
-            count += surface.word(rows ? along : line, rows ? line : along) ==
+            count += surface.word(2, rows ? along : line, rows ? line : along) ==
                      (kReserved | pixelWord(call.colour));
         if (count == 10) painted.push_back(line);
         EXPECT_TRUE(count == 10 || count == 0 || call.opCode == 3);
@@ -69,33 +71,27 @@ TEST(ColorXKernel, PatternsAreAnchoredAtTheTopRowAndTheRightColumn) {
 }
 
 TEST(ColorXKernel, GlowBlendsRingsOfTheSquareAroundColourX) {
-    ColorXSurface surface(11, 11);
-    surface.fill(kGrey100);
-    surface.setWord(6, 6, kGrey200);
-    surface.setWord(2, 10, kGrey200);  // nearer than the radius to the edge: no glow
-    surface.apply({.opCode = 4, .amount = 2, .colour = kGrey200});
-    for (std::int32_t y = 1; y <= 11; ++y) {
-        for (std::int32_t x = 1; x <= 11; ++x) {
-            const int d = std::max(std::abs(x - 6), std::abs(y - 6));
-            // 0.9 of 100 and 0.1 of 200; then about 0.8 of 100 and 0.2 of 200.
-            std::uint32_t expected = d == 0   ? kGrey200
-                                     : d == 1 ? kReserved | 0x787878
-                                     : d == 2 ? kReserved | 0x6E6E6E
-                                              : kGrey100;
-            if (x == 2 && y == 10) expected = kGrey200;
-            EXPECT_EQ(surface.word(x, y), expected) << x << "," << y;
-        }
-    }
+    KernelSurface surface(11, 11);
+    surface.fill(2, kGrey100);
+    surface.setWord(2, 6, 6, kGrey200);
+    surface.setWord(2, 2, 10, kGrey200);  // nearer than the radius to the edge: no glow
+    apply(surface, {.opCode = 4, .amount = 2, .colour = kGrey200});
+    EXPECT_TRUE(surface.wordsAre(2, [](int x, int y) {
+        const int d = std::max(std::abs(x - 6), std::abs(y - 6));
+        if (d == 0 || (x == 2 && y == 10)) return kGrey200;
+        // 0.9 of 100 and 0.1 of 200; then about 0.8 of 100 and 0.2 of 200.
+        return d == 1 ? kReserved | 0x787878 : d == 2 ? kReserved | 0x6E6E6E : kGrey100;
+    }));
 }
 
 // The number of pixels an upward streak changes above a single source.
 int streakLength(std::int32_t amount) {
-    ColorXSurface surface(1, 30);
-    surface.fill(kGrey100);
-    surface.setWord(1, 1, kGrey200);
-    surface.apply({.opCode = 5, .amount = amount, .colour = kGrey200});
+    KernelSurface surface(1, 30);
+    surface.fill(2, kGrey100);
+    surface.setWord(2, 1, 1, kGrey200);
+    apply(surface, {.opCode = 5, .amount = amount, .colour = kGrey200});
     int changed = 0;
-    for (std::int32_t y = 2; y <= 30; ++y) changed += surface.word(1, y) != kGrey100;
+    for (std::int32_t y = 2; y <= 30; ++y) changed += surface.word(2, 1, y) != kGrey100;
     return changed;
 }
 
@@ -105,41 +101,41 @@ TEST(ColorXKernel, TheRadiusIsHalfTheAmountRoundedUpButNeverFive) {
         EXPECT_EQ(streakLength(amount), radius[amount]) << "amount " << amount;
 }
 
-// A black source in a white line, with a radius of 9: the nearest pixel keeps almost
-// nothing of its own colour and so turns black itself.
-ColorXSurface blackSourceInWhiteLine(std::int32_t opCode, std::int32_t sourceAt, bool column) {
-    ColorXSurface surface(column ? 1 : 40, column ? 40 : 1);
-    surface.fill(kWhite);
-    surface.setWord(column ? 1 : sourceAt, column ? sourceAt : 1, 0);
-    surface.apply({.opCode = opCode, .amount = 16, .colour = 0});
-    return surface;
+// A black source in a white line (a row or a column), with a radius of 9: the nearest
+// pixel keeps almost nothing of its own colour and so turns black itself.
+void streakFromBlackSource(KernelSurface& line, std::int32_t opCode, std::int32_t sourceAt) {
+    const bool column = line.width() == 1;
+    line.fill(2, kWhite);
+    line.setWord(2, column ? 1 : sourceAt, column ? sourceAt : 1, 0);
+    apply(line, {.opCode = opCode, .amount = 16, .colour = 0});
 }
 
 TEST(ColorXKernel, StreaksGrowAheadOfTheScanOnly) {
-    auto up = blackSourceInWhiteLine(5, 1, true);
-    EXPECT_EQ(up.word(1, 31), kReserved) << "rows made black spread further up";
-    auto right = blackSourceInWhiteLine(8, 1, false);
-    EXPECT_EQ(right.word(31, 1), kReserved);
+    KernelSurface up(1, 40), right(40, 1), down(1, 40), left(40, 1);
+    streakFromBlackSource(up, 5, 1);
+    EXPECT_EQ(up.word(2, 1, 31), kReserved) << "rows made black spread further up";
+    streakFromBlackSource(right, 8, 1);
+    EXPECT_EQ(right.word(2, 31, 1), kReserved);
 
-    auto down = blackSourceInWhiteLine(6, 40, true);
-    EXPECT_EQ(down.word(1, 39), kReserved);
-    EXPECT_EQ(down.word(1, 30), kWhite) << "a downward streak stops after 9 pixels";
-    auto left = blackSourceInWhiteLine(7, 40, false);
-    EXPECT_EQ(left.word(39, 1), kReserved);
-    EXPECT_EQ(left.word(30, 1), kWhite);
+    streakFromBlackSource(down, 6, 40);
+    EXPECT_EQ(down.word(2, 1, 39), kReserved);
+    EXPECT_EQ(down.word(2, 1, 30), kWhite) << "a downward streak stops after 9 pixels";
+    streakFromBlackSource(left, 7, 40);
+    EXPECT_EQ(left.word(2, 39, 1), kReserved);
+    EXPECT_EQ(left.word(2, 30, 1), kWhite);
 }
 
 TEST(ColorXKernel, StreaksToTheRightStayInTheirRowAndNeedRoomToStart) {
-    ColorXSurface surface(12, 3);
-    surface.fill(kGrey100);
-    surface.setWord(3, 2, kGrey200);
-    surface.setWord(11, 3, kGrey200);  // within the last 2 columns
-    surface.apply({.opCode = 8, .amount = 2, .colour = kGrey200});
+    KernelSurface surface(12, 3);
+    surface.fill(2, kGrey100);
+    surface.setWord(2, 3, 2, kGrey200);
+    surface.setWord(2, 11, 3, kGrey200);  // within the last 2 columns
+    apply(surface, {.opCode = 8, .amount = 2, .colour = kGrey200});
     for (std::int32_t y = 1; y <= 3; ++y) {
         for (std::int32_t x = 1; x <= 12; ++x) {
             const bool source = (x == 3 && y == 2) || (x == 11 && y == 3);
             const bool streak = y == 2 && (x == 4 || x == 5);
-            EXPECT_EQ(surface.word(x, y) != (source ? kGrey200 : kGrey100), streak)
+            EXPECT_EQ(surface.word(2, x, y) != (source ? kGrey200 : kGrey100), streak)
                 << x << "," << y;
         }
     }
@@ -147,62 +143,64 @@ TEST(ColorXKernel, StreaksToTheRightStayInTheirRowAndNeedRoomToStart) {
 
 TEST(ColorXKernel, SpreadingNeedsAllThreeColourBytesAndIgnoresTheFourth) {
     for (std::int32_t op = 4; op <= 8; ++op) {
-        ColorXSurface surface(9, 9);
-        surface.fill(kGrey100);
-        for (std::int32_t x = 1; x <= 9; ++x) surface.setWord(x, 5, kGrey200 ^ (1u << (x % 3 * 8)));
+        KernelSurface surface(9, 9);
+        surface.fill(2, kGrey100);
+        for (std::int32_t x = 1; x <= 9; ++x)
+            surface.setWord(2, x, 5, kGrey200 ^ (1u << (x % 3 * 8)));
         const auto before = surface.planeBytes(2);
-        surface.apply({.opCode = op, .amount = 2, .colour = kGrey200});
+        apply(surface, {.opCode = op, .amount = 2, .colour = kGrey200});
         EXPECT_EQ(surface.planeBytes(2), before) << "near misses, op " << op;
 
-        surface.setWord(5, 3, 0xAB000000 | kGrey200);
+        surface.setWord(2, 5, 3, 0xAB000000 | kGrey200);
         const auto withSource = surface.planeBytes(2);
-        surface.apply({.opCode = op, .amount = 2, .colour = 0x01000000 | kGrey200});
+        apply(surface, {.opCode = op, .amount = 2, .colour = 0x01000000 | kGrey200});
         EXPECT_EQ(surface.planeBytes(2), withSource) << "a colour with high bits, op " << op;
-        surface.apply({.opCode = op, .amount = 2, .colour = kGrey200});
+        apply(surface, {.opCode = op, .amount = 2, .colour = kGrey200});
         EXPECT_NE(surface.planeBytes(2), withSource) << "the reserved byte is not compared";
     }
 }
 
 // Fades chosen so that a weight rounded differently moves a channel by one.
 TEST(ColorXKernel, WeightsAreRoundedToSinglePrecisionWhereTheyAreStored) {
-    ColorXSurface glow(9, 9);
-    glow.fill(kReserved | 0x4A4A4A);  // 74
-    glow.setWord(5, 5, 0x00FFFFFF);
-    glow.apply(
+    KernelSurface glow(9, 9);
+    glow.fill(2, kReserved | 0x4A4A4A);  // 74
+    glow.setWord(2, 5, 5, 0x00FFFFFF);
+    apply(
+        glow,
         {.opCode = 4, .amount = 6, .colour = 0x00FFFFFF, .a = 0x1.9826a8p-2f, .b = 0x1.b2d2e4p-4f});
-    EXPECT_EQ(glow.word(6, 5), kReserved | 0xF0F0F0) << "a - 3b formed in double, then rounded";
+    EXPECT_EQ(glow.word(2, 6, 5), kReserved | 0xF0F0F0) << "a - 3b formed in double, then rounded";
 
-    ColorXSurface streak(1, 8);
-    streak.fill(kReserved | 0x383838);  // 56
-    streak.setWord(1, 1, 0x00030303);
-    streak.apply({.opCode = 5,
-                  .amount = 12,
-                  .colour = 0x00030303,
-                  .a = 0x1.dcf4f0p-1f,
-                  .b = 0x1.788f5ap-6f});
-    EXPECT_EQ(streak.word(1, 5), kReserved | 0x303030) << "b taken away one step at a time";
+    KernelSurface streak(1, 8);
+    streak.fill(2, kReserved | 0x383838);  // 56
+    streak.setWord(2, 1, 1, 0x00030303);
+    apply(streak, {.opCode = 5,
+                   .amount = 12,
+                   .colour = 0x00030303,
+                   .a = 0x1.dcf4f0p-1f,
+                   .b = 0x1.788f5ap-6f});
+    EXPECT_EQ(streak.word(2, 1, 5), kReserved | 0x303030) << "b taken away one step at a time";
 }
 
 TEST(ColorXKernel, BlendsBelowZeroStoreZero) {
     // Radius 11: the pixel next to the source keeps -0.2 of its white.
-    ColorXSurface surface(1, 14);
-    surface.fill(kWhite);
-    surface.setWord(1, 1, 0);
-    surface.apply({.opCode = 5, .amount = 20, .colour = 0});
-    EXPECT_EQ(surface.word(1, 2), kReserved);
+    KernelSurface surface(1, 14);
+    surface.fill(2, kWhite);
+    surface.setWord(2, 1, 1, 0);
+    apply(surface, {.opCode = 5, .amount = 20, .colour = 0});
+    EXPECT_EQ(surface.word(2, 1, 2), kReserved);
 }
 
 // Op code 9 on a 61 x 61 grey picture round column 31, row 61 - 20.
 TEST(ColorXKernel, RingBrightensWithinItsRadiusAndOverflowsIntoColourX) {
     const std::uint32_t green = 0x0000FF00;
-    ColorXSurface surface(61, 61);
-    surface.fill(kReserved | 0xC8C8C8);
-    surface.apply({.opCode = 9, .amount = 1, .colour = green, .a = 31.0f, .b = 20.0f});
+    KernelSurface surface(61, 61);
+    surface.fill(2, kReserved | 0xC8C8C8);
+    apply(surface, {.opCode = 9, .amount = 1, .colour = green, .a = 31.0f, .b = 20.0f});
     int changed = 0;
     for (std::int32_t y = 1; y <= 61; ++y) {
         for (std::int32_t x = 1; x <= 61; ++x) {
             const int squared = (x - 31) * (x - 31) + (y - 41) * (y - 41);
-            const std::uint32_t word = surface.word(x, y);
+            const std::uint32_t word = surface.word(2, x, y);
             // Only the last ring, which multiplies by exactly 1, reaches this far.
             if (squared >= 24.3 * 24.3) {
                 EXPECT_EQ(word, kReserved | 0xC8C8C8) << x << "," << y;
@@ -211,8 +209,8 @@ TEST(ColorXKernel, RingBrightensWithinItsRadiusAndOverflowsIntoColourX) {
         }
     }
     EXPECT_GT(changed, 1000);
-    EXPECT_EQ(surface.word(32, 41), kReserved | pixelWord(green)) << "200 · 1.96 overflows";
-    EXPECT_EQ(surface.word(31, 40), kReserved | pixelWord(green));
+    EXPECT_EQ(surface.word(2, 32, 41), kReserved | pixelWord(green)) << "200 · 1.96 overflows";
+    EXPECT_EQ(surface.word(2, 31, 40), kReserved | pixelWord(green));
 }
 
 }  // namespace

@@ -1,129 +1,126 @@
-// The sequence every effect runs around its kernel: snapshot, record, kernel, draw.
-// A spy kernel stands in for the palette kernel to see what it is given and when.
+// The sequence every effect runs around its kernel: snapshot (when drawing automatically,
+// and not for a turn of the original picture), record, kernel, draw. A spy stands in for
+// the kernels to see what each finds and when.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
-#include "platform/RandomSource.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/KernelSpy.h"
 
 namespace quillon {
 namespace {
 
-struct SpyCall {
-    KernelParameterRecord record;
-    KernelArgument a, b;
-    KernelPointerArgument c;
-    std::vector<std::uint32_t> working, undo, shown;
-};
-
-std::vector<SpyCall> calls;
-const clsASMpic* spiedEngine = nullptr;
+using testing::planeWords;
+using testing::shownWords;
+using testsupport::SpiedCall;
 
 constexpr std::uint32_t kSpyMark = 0x00ABCDEF;
 
-// Records the call, then marks the first working pixel so the drawing can be checked.
-void spyKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
-               KernelPointerArgument c) {
-    calls.push_back({*record, a, b, c, testing::planeWords(*spiedEngine, 2),
-                     testing::planeWords(*spiedEngine, 3),
-                     testing::shownWords(*spiedEngine->boundBox())});
-    std::memcpy(planeStart(*record, 2), &kSpyMark, 4);
-}
+struct Effect {
+    const char* name;
+    std::function<void(clsASMpic&)> run;
+    bool snapshots;  // the working plane into the undo plane, before the kernel
+};
+
+const Effect kEffects[] = {
+    {"palette", [](clsASMpic& e) { e.ASM_PalEffects(5, 3); }, true},
+    {"incremental palette", [](clsASMpic& e) { e.ASM_IncrementalPalEffects(0); }, true},
+    {"pixel", [](clsASMpic& e) { e.ASM_PixelEffects(1); }, true},
+    {"magnify", [](clsASMpic& e) { e.ASM_Magnify(2.0f); }, true},
+    {"turn of the working picture", [](clsASMpic& e) { e.ASM_Rotate(30, false, false); }, true},
+    {"turn of the original", [](clsASMpic& e) { e.ASM_Rotate(30); }, false},
+    {"colour X", [](clsASMpic& e) { e.ASM_ColorXEffects(4, 0); }, true},
+};
 
 class HostSequenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        calls.clear();
-        spiedEngine = &engine;
         box = testing::makeBox(7, 5, testing::patternPicture(7, 5));
-        box->setBackColor(0x00112233);
         engine.setPictureBox(*box);
+        // What the kernel finds, then a mark in the first working pixel to see the drawing.
+        spy.onCall = [this](SpiedCall& call) {
+            undoAtCall.push_back(planeWords(engine, 3));
+            shownAtCall.push_back(shownWords(*box));
+            std::memcpy(planeStart(call.record, 2), &kSpyMark, 4);
+        };
     }
 
     testing::EngineFixtureEnvironment env;
-    clsASMpic engine{KernelTable{.palEffects = spyKernel}};
+    testsupport::KernelSpy spy;
+    std::vector<std::vector<std::uint32_t>> undoAtCall, shownAtCall;
+    clsASMpic engine{testsupport::KernelSpy::table()};
     std::unique_ptr<platform::PictureBoxModel> box;
 };
 
-TEST_F(HostSequenceTest, SnapshotsThenCallsTheKernelThenDraws) {
-    testing::fillPlane(engine, 3, 0);
-    const auto before = testing::planeWords(engine, 2);
-    engine.ASM_PalEffects(5, 3);
-
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].undo, before) << "the undo plane holds the picture before the kernel";
-    EXPECT_EQ(calls[0].shown, before) << "nothing is drawn before the kernel";
-    EXPECT_EQ(testing::shownWords(*box)[0], kSpyMark) << "the result is drawn after it";
-    EXPECT_EQ(testing::planeWords(engine, 3), before);
-}
-
-TEST_F(HostSequenceTest, PalEffectsFillsTheRecordWithItsArgumentsAndDefaults) {
-    engine.ASM_PalEffects(5, -300, 0x00445566);
-    engine.ASM_PalEffects(7);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].record.opCode, 5);
-    EXPECT_EQ(calls[0].record.amount, -300);
-    EXPECT_EQ(calls[0].record.colour, 0x00445566u);
-    EXPECT_EQ(calls[1].record.amount, 1);
-    EXPECT_EQ(calls[1].record.colour, 0x00112233u) << "a left-out colour is the box's background";
-    for (const SpyCall& call : calls) {
-        EXPECT_EQ(call.a, 0x40000000u);
-        EXPECT_EQ(call.b, 0x40400000u);
-        EXPECT_EQ(call.c, 4);
-        EXPECT_EQ(call.record.width, 7);
-        EXPECT_EQ(call.record.height, 5);
-        EXPECT_EQ(call.record.surface, engine.surface().base());
+TEST_F(HostSequenceTest, SnapshotsIfItShouldThenCallsTheKernelThenDraws) {
+    const std::vector<std::uint32_t> cleared(35, 0);
+    for (const Effect& effect : kEffects) {
+        SCOPED_TRACE(effect.name);
+        engine.ResetPic();
+        testing::fillPlane(engine, 3, 0);
+        const auto before = planeWords(engine, 2), shown = shownWords(*box);
+        spy.calls.clear(), undoAtCall.clear(), shownAtCall.clear();
+        effect.run(engine);
+        ASSERT_EQ(spy.calls.size(), 1u);
+        EXPECT_EQ(undoAtCall[0], effect.snapshots ? before : cleared);
+        EXPECT_EQ(shownAtCall[0], shown) << "nothing is drawn before the kernel";
+        EXPECT_EQ(shownWords(*box)[0], kSpyMark) << "the result is drawn after it";
+        EXPECT_EQ(planeWords(engine, 3), undoAtCall[0]);
     }
-}
-
-TEST_F(HostSequenceTest, IncrementalEffectsAlwaysPassTheBackgroundColour) {
-    const std::int32_t opCode = 3;
-    engine.ASM_IncrementalPalEffects(opCode);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].record.colour, 0x00112233u);
-    EXPECT_EQ(calls[0].record.amount, 1);
-    EXPECT_EQ(calls[0].a, 0x40000000u);
-}
-
-TEST_F(HostSequenceTest, EveryNoiseStepStartsFromTheSameRandomValue) {
-    const std::int32_t noise = 10;
-    engine.ASM_IncrementalPalEffects(noise, 2);
-    platform::sharedRandom().draw();  // other effects may draw in between
-    engine.ASM_IncrementalPalEffects(noise, 2);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].a, calls[1].a);
-    EXPECT_NE(calls[0].a, 0x40000000u);
-
-    platform::RandomSource reference;
-    reference.draw(-1.0f);
-    reference.seed(1.0);
-    EXPECT_EQ(calls[0].a, singleBits(reference.draw() * 255.0f));
-}
-
-TEST_F(HostSequenceTest, TheRandomSourceIsLeftInTheSameStateByEveryIncrementalCall) {
-    const std::int32_t redPlus = 0;
-    engine.ASM_IncrementalPalEffects(redPlus);
-    const float first = platform::sharedRandom().draw();
-    engine.ASM_IncrementalPalEffects(redPlus);
-    EXPECT_EQ(platform::sharedRandom().draw(), first);
 }
 
 TEST_F(HostSequenceTest, WithAutoDrawOffThereIsNeitherSnapshotNorDrawing) {
     engine.setAutoDraw(false);
-    const auto shown = testing::shownWords(*box);
-    testing::fillPlane(engine, 3, 0x00010203);
-    engine.ASM_PalEffects(11);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(testing::planeWords(engine, 3), std::vector<std::uint32_t>(35, 0x00010203));
-    EXPECT_EQ(testing::shownWords(*box), shown);
+    const auto shown = shownWords(*box);
+    for (const Effect& effect : kEffects) {
+        testing::fillPlane(engine, 3, 0x00010203);
+        spy.calls.clear();
+        effect.run(engine);
+        EXPECT_EQ(spy.calls.size(), 1u) << effect.name;
+        EXPECT_EQ(planeWords(engine, 3), std::vector<std::uint32_t>(35, 0x00010203)) << effect.name;
+        EXPECT_EQ(shownWords(*box), shown) << effect.name;
+    }
 }
 
-TEST_F(HostSequenceTest, WithoutABoxTheKernelIsNeverEntered) {
-    clsASMpic unbound{KernelTable{.palEffects = spyKernel}};
-    unbound.ASM_PalEffects(11);
-    unbound.ASM_IncrementalPalEffects(10);
-    EXPECT_TRUE(calls.empty());
+TEST_F(HostSequenceTest, OpCodesWithoutAKernelCallStillSnapshotAndRedraw) {
+    const std::pair<std::function<void(std::int32_t)>, std::vector<std::int32_t>> operations[] = {
+        {[&](std::int32_t op) { engine.ASM_PixelEffects(op, 1, 0); }, {6, -1, 1000}},
+        {[&](std::int32_t op) { engine.ASM_ColorXEffects(op, 0); }, {-1, 10, 99}},
+    };
+    for (const auto& [operation, opCodes] : operations) {
+        for (std::int32_t op : opCodes) {
+            testing::fillPlane(engine, 2, 0x00010000 * std::uint32_t(op & 0xFF));
+            testing::fillPlane(engine, 3, 0x00ABCDEF);
+            const auto working = planeWords(engine, 2);
+            operation(op);
+            EXPECT_EQ(planeWords(engine, 3), working) << op;
+            EXPECT_EQ(planeWords(engine, 2), working) << op;
+            EXPECT_EQ(shownWords(*box), working) << op;
+        }
+    }
+    EXPECT_TRUE(spy.calls.empty());
+}
+
+TEST_F(HostSequenceTest, NothingToTurnMeansNoSnapshotNoKernelAndNoDrawing) {
+    testing::fillPlane(engine, 2, 0x00ABCDEF);
+    const auto undo = planeWords(engine, 3), shown = shownWords(*box);
+    engine.ASM_Rotate(0, true, false, 0x00445566, 1.0, 1.0);
+    engine.ASM_Rotate(0);
+    EXPECT_EQ(planeWords(engine, 3), undo);
+    EXPECT_EQ(shownWords(*box), shown);
+    // A picture without pixels, with the real kernel too.
+    for (const auto& [w, h] : {std::pair{0, 4}, std::pair{4, 0}}) {
+        auto empty = testing::makeBox(w, h, testing::patternPicture(w, h));
+        engine.setPictureBox(*empty);
+        ASSERT_EQ(engine.boundBox(), empty.get());
+        engine.ASM_Rotate(90, true, false);
+        clsASMpic real;
+        real.setPictureBox(*empty);
+        real.ASM_Rotate(90, true, false);
+    }
+    EXPECT_TRUE(spy.calls.empty());
 }
 
 }  // namespace

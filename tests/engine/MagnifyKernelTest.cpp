@@ -11,9 +11,14 @@
 #include <vector>
 
 #include "engine/MagnifyKernel.h"
+#include "tests/engine/KernelSurface.h"
+#include "tests/engine/RandomArguments.h"
 
 namespace quillon {
 namespace {
+
+using testsupport::KernelSurface;
+using testsupport::randomCentre;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -35,39 +40,17 @@ struct Call {
     std::uint32_t colour = kBackground;
 };
 
-// A three-plane surface of random bytes sized exactly, so a sanitizer sees any access
-// past its ends. Pixels are addressed as (x, y) from 1, y counted from the bottom row.
-class Surface {
-public:
-    Surface(int w, int h, std::mt19937& random) : w(w), h(h), bytes_(std::size_t(12 * w * h)) {
-        for (auto& byte : bytes_) byte = std::uint8_t(random());
-    }
+std::uint32_t colourAt(KernelSurface& surface, int plane, int x, int y) {
+    return surface.word(plane, x, y) & 0x00FFFFFF;
+}
 
-    std::uint8_t* at(int plane, int x, int y) {
-        return bytes_.data() + 4 * (w * h * (plane - 1) + w * (y - 1) + x - 1);
-    }
-    // Blue, green and red of a pixel as one word, blue in the low byte.
-    std::uint32_t colourAt(int plane, int x, int y) {
-        const std::uint8_t* p = at(plane, x, y);
-        return std::uint32_t(p[0] | p[1] << 8 | p[2] << 16);
-    }
-    std::vector<std::uint8_t> planeBytes(int plane) {
-        return {at(plane, 1, 1), at(plane, 1, 1) + 4 * w * h};
-    }
-
-    void run(const Call& call) {
-        KernelParameterRecord record;
-        record.width = w, record.height = h, record.surface = bytes_.data();
-        record.colour = call.colour, record.opCode = call.opCode;
-        magnifyKernel(&record, std::bit_cast<std::uint32_t>(call.cx),
-                      std::bit_cast<std::uint32_t>(call.cyFromTop), call.tenths);
-    }
-
-    const int w, h;
-
-private:
-    std::vector<std::uint8_t> bytes_;
-};
+void run(KernelSurface& surface, const Call& call) {
+    surface.run(magnifyKernel, {.opCode = call.opCode,
+                                .colour = call.colour,
+                                .a = std::bit_cast<KernelArgument>(call.cx),
+                                .b = std::bit_cast<KernelArgument>(call.cyFromTop),
+                                .c = call.tenths});
+}
 
 int blend(double a, double b, double c, double d, double dx, double dy) {
     const double top = a + (b - a) * dx, bottom = c + (d - c) * dx;
@@ -76,8 +59,8 @@ int blend(double a, double b, double c, double d, double dx, double dy) {
 
 // The colour destination pixel (x, y) gets, exactly as described: map the pixel back
 // into the source, then copy the nearest pixel or blend the four around the point.
-std::uint32_t referenceColour(Surface& surface, int x, int y, const Call& call) {
-    const int w = surface.w, h = surface.h;
+std::uint32_t referenceColour(KernelSurface& surface, int x, int y, const Call& call) {
+    const int w = surface.width(), h = surface.height();
     const double s = float(1.0 / (double(call.tenths) / 10.0));
     const double cx = call.cx, cy = float(h - double(call.cyFromTop));
     const double mappedX = (x - cx) * s + cx, mappedY = (y - cy) * s + cy;
@@ -86,7 +69,7 @@ std::uint32_t referenceColour(Surface& surface, int x, int y, const Call& call) 
     if (call.opCode == 0) {
         const int sx = roundOrMostNegative(mappedX), sy = roundOrMostNegative(mappedY);
         if (sx < 1 || sx > w || sy < 1 || sy > h) return background;
-        return surface.colourAt(3, sx, sy);
+        return colourAt(surface, 3, sx, sy);
     }
     const float fx = float(mappedX), fy = float(mappedY);
     const int ix = roundOrMostNegative(fx - 0.5), iy = roundOrMostNegative(fy - 0.5);
@@ -94,7 +77,7 @@ std::uint32_t referenceColour(Surface& surface, int x, int y, const Call& call) 
     const double dx = float(fx - double(ix)), dy = float(fy - double(iy));
     std::uint32_t colour = 0;
     for (int k = 0; k < 3; ++k) {
-        const auto channel = [&](int sx, int sy) { return surface.at(3, sx, sy)[k]; };
+        const auto channel = [&](int sx, int sy) { return surface.pixel(3, sx, sy)[k]; };
         colour |= blend(channel(ix, iy), channel(ix + 1, iy), channel(ix, iy + 1),
                         channel(ix + 1, iy + 1), dx, dy)
                   << 8 * k;
@@ -102,34 +85,23 @@ std::uint32_t referenceColour(Surface& surface, int x, int y, const Call& call) 
     return colour;
 }
 
-std::vector<std::uint8_t> expectedWorkingPlane(Surface& surface, const Call& call) {
-    auto bytes = surface.planeBytes(2);
-    if (call.opCode != 0 && call.opCode != 1) return bytes;
-    for (int y = 1; y <= surface.h; ++y) {
-        for (int x = 1; x <= surface.w; ++x) {
+std::array<std::vector<std::uint8_t>, 3> expectedPlanes(KernelSurface& surface, const Call& call) {
+    auto planes = surface.planes();
+    if (call.opCode != 0 && call.opCode != 1) return planes;
+    for (int y = 1; y <= surface.height(); ++y) {
+        for (int x = 1; x <= surface.width(); ++x) {
             const std::uint32_t colour = referenceColour(surface, x, y, call);
-            for (int k = 0; k < 3; ++k)
-                bytes[4 * (surface.w * (y - 1) + x - 1) + k] = std::uint8_t(colour >> 8 * k);
+            const std::size_t at = 4 * (std::size_t(surface.width()) * (y - 1) + x - 1);
+            for (int k = 0; k < 3; ++k) planes[1][at + k] = std::uint8_t(colour >> 8 * k);
         }
     }
-    return bytes;
-}
-
-// Halves hit the ties of the nearest pass, whole numbers those of the blend's cells.
-float randomCentre(std::mt19937& random, int extent) {
-    constexpr float kOdd[] = {kNaN, kInf, -kInf, 1e30f, -1e30f, 3e9f, -3e9f};
-    const float whole = float(int(random() % unsigned(extent + 7)) - 3);
-    const unsigned kind = random() % 10;
-    if (kind == 0) return kOdd[random() % std::size(kOdd)];
-    if (kind < 3) return whole + 0.5f;
-    if (kind < 6) return whole;
-    return std::uniform_real_distribution<float>(-4.0f, extent + 4.0f)(random);
+    return planes;
 }
 
 std::int32_t randomTenths(std::mt19937& random) {
     constexpr std::int32_t kOdd[] = {0,       1,        -1,         10,         -10,
                                      1000000, -1000000, 2147483647, 2147483646, kMostNegative};
-    if (random() % 4 == 0) return kOdd[random() % std::size(kOdd)];
+    if (random() % 4 == 0) return testsupport::pick(random, kOdd);
     return std::int32_t(random() % 121) - 60;
 }
 
@@ -141,18 +113,17 @@ TEST(MagnifyKernel, AgreesWithThePlainMappingOnRandomSurfacesAndArguments) {
         const bool tiny = round < 300;
         const int w = tiny ? kTinySizes[round % 6][0] : 1 + int(random() % 37);
         const int h = tiny ? kTinySizes[round % 6][1] : 1 + int(random() % 29);
-        Surface surface(w, h, random);
-        const std::int32_t op = round % 50 == 7 ? kOtherOps[random() % 4] : int(random() % 2);
+        KernelSurface surface(w, h);
+        surface.fillRandomly(random);
+        const std::int32_t op =
+            round % 50 == 7 ? testsupport::pick(random, kOtherOps) : int(random() % 2);
         const Call call{op, randomCentre(random, w), randomCentre(random, h), randomTenths(random),
                         std::uint32_t(random())};
-        const auto original = surface.planeBytes(1), undo = surface.planeBytes(3);
-        const auto expected = expectedWorkingPlane(surface, call);
-        surface.run(call);
-        SCOPED_TRACE(::testing::Message() << w << "x" << h << " op " << op << " c " << call.tenths
-                                          << " centre " << call.cx << ", " << call.cyFromTop);
-        ASSERT_EQ(surface.planeBytes(2), expected);
-        ASSERT_EQ(surface.planeBytes(1), original);
-        ASSERT_EQ(surface.planeBytes(3), undo);
+        const auto expected = expectedPlanes(surface, call);
+        run(surface, call);
+        ASSERT_EQ(surface.planes(), expected)
+            << w << "x" << h << " op " << op << " c " << call.tenths << " centre " << call.cx
+            << ", " << call.cyFromTop;
     }
 }
 
@@ -219,19 +190,18 @@ const HandCase kHandCases[] = {
 TEST(MagnifyKernel, HandWorkedCasesKeepingTheReservedByte) {
     std::mt19937 random(4);
     for (const HandCase& hand : kHandCases) {
-        Surface surface(hand.w, hand.h, random);
+        KernelSurface surface(hand.w, hand.h);
+        surface.fillRandomly(random);
         const auto before = surface.planeBytes(2);
-        surface.run(hand.call);
-        for (int y = 1; y <= hand.h; ++y) {
-            for (int x = 1; x <= hand.w; ++x) {
+        run(surface, hand.call);
+        EXPECT_TRUE(surface.wordsAre(
+            2,
+            [&](int x, int y) {
                 const auto [sx, sy] = hand.from(x, y);
-                const auto want = sx == 0 ? kBackgroundPixel : surface.colourAt(3, sx, sy);
-                EXPECT_EQ(surface.colourAt(2, x, y), want)
-                    << hand.w << "x" << hand.h << " op " << hand.call.opCode << " c "
-                    << hand.call.tenths << " at " << x << "," << y;
-                EXPECT_EQ(surface.at(2, x, y)[3], before[4 * (hand.w * (y - 1) + x - 1) + 3]);
-            }
-        }
+                const std::uint32_t reserved = before[4 * (hand.w * (y - 1) + x - 1) + 3];
+                return reserved << 24 | (sx == 0 ? kBackgroundPixel : colourAt(surface, 3, sx, sy));
+            }))
+            << hand.w << "x" << hand.h << " op " << hand.call.opCode << " c " << hand.call.tenths;
     }
 }
 

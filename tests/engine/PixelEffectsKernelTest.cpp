@@ -3,48 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 
 #include "engine/PixelEffectsKernel.h"
-#include "tests/engine/PixelEffectsTestSupport.h"
+#include "tests/engine/PixelEffectsReference.h"
 
 namespace quillon {
 namespace {
 
+using testsupport::KernelSurface;
 using testsupport::PixelEffectsCall;
 
 constexpr std::uint32_t kUntouched = 0x77123456;
 
-// Undo plane `undoWord`, working plane kUntouched everywhere. Words: byte 0 blue,
-// 1 green, 2 red, 3 reserved.
-struct Picture {
-    testsupport::PixelEffectsSurface surface;
-    std::int32_t w, h;
+// Undo plane `undoWord`, working plane kUntouched everywhere.
+void paint(KernelSurface& surface, std::uint32_t undoWord) {
+    surface.fill(3, undoWord);
+    surface.fill(2, kUntouched);
+}
 
-    Picture(std::int32_t width, std::int32_t height, std::uint32_t undoWord)
-        : surface(width, height), w(width), h(height) {
-        for (std::int32_t y = 1; y <= h; ++y) {
-            for (std::int32_t x = 1; x <= w; ++x) {
-                setUndo(x, y, undoWord);
-                std::memcpy(at(2, x, y), &kUntouched, 4);
-            }
-        }
-    }
-    std::uint8_t* at(int p, std::int32_t x, std::int32_t y) {
-        return surface.plane(p) + 4 * ((y - 1) * w + (x - 1));
-    }
-    void setUndo(std::int32_t x, std::int32_t y, std::uint32_t word) {
-        std::memcpy(at(3, x, y), &word, 4);
-    }
-    std::uint32_t working(std::int32_t x, std::int32_t y) {
-        std::uint32_t value;
-        std::memcpy(&value, at(2, x, y), 4);
-        return value;
-    }
-    void apply(std::int32_t op, std::int32_t amount, std::uint32_t colour = 0) {
-        surface.apply(PixelEffectsCall{op, amount, colour, nullptr});
-    }
-};
+void run(KernelSurface& surface, std::int32_t op, std::int32_t amount, std::uint32_t colour = 0) {
+    surface.run(pixelEffectsKernel, {.opCode = op, .amount = amount, .colour = colour});
+}
 
 enum class Written { Nothing, InnerColumns, InnerRows, Inside };
 
@@ -69,61 +48,67 @@ TEST(PixelEffectsKernel, UniformPicturesGiveTheWorkedOutValues) {
         {4, 1, 0x00FFC8C8, 0, 0x77B19696, Written::Inside},  // 200 -> 150, 255 -> 177
     };
     for (const Case& c : cases) {
-        Picture picture(6, 5, c.undo);
-        picture.apply(c.op, c.amount, c.colour);
-        for (std::int32_t y = 1; y <= 5; ++y) {
-            for (std::int32_t x = 1; x <= 6; ++x) {
+        KernelSurface picture(6, 5);
+        paint(picture, c.undo);
+        run(picture, c.op, c.amount, c.colour);
+        EXPECT_TRUE(picture.wordsAre(
+            2,
+            [&](int x, int y) {
                 const bool innerColumn = x > 1 && x<6, innerRow = y> 1 && y < 5;
                 const bool written = (c.where == Written::InnerColumns && innerColumn) ||
                                      (c.where == Written::InnerRows && innerRow) ||
                                      (c.where == Written::Inside && innerColumn && innerRow);
-                EXPECT_EQ(picture.working(x, y), written ? c.result : kUntouched)
-                    << "op " << c.op << " amount " << c.amount << " at " << x << "," << y;
-            }
-        }
+                return written ? c.result : kUntouched;
+            }))
+            << "op " << c.op << " amount " << c.amount;
     }
 }
 
 // Blue overflows into colour X, green is flat, red halves -1 down to -1 before adding
 // 50; a second picture drives every channel far below zero.
 TEST(PixelEffectsKernel, EmbossMarksOverflowWithColourXAndHalvesDownward) {
-    Picture picture(3, 3, 0);
+    KernelSurface picture(3, 3);
+    paint(picture, 0);
     for (const auto& [x, y] :
          {std::pair{1, 3}, std::pair{2, 3}, std::pair{3, 3}, std::pair{3, 2}, std::pair{2, 2}})
-        picture.setUndo(x, y, 0x000000FF);
-    picture.setUndo(2, 1, 0x00010000);
-    picture.apply(4, 1, 0x00ABCDEF);
-    EXPECT_EQ(picture.working(2, 2), 0x773132ABu);
+        picture.setWord(3, x, y, 0x000000FF);
+    picture.setWord(3, 2, 1, 0x00010000);
+    run(picture, 4, 1, 0x00ABCDEF);
+    EXPECT_EQ(picture.word(2, 2, 2), 0x773132ABu);
 
-    Picture dark(3, 3, 0);
+    KernelSurface dark(3, 3);
+    paint(dark, 0);
     for (const auto& [x, y] : {std::pair{1, 2}, std::pair{1, 1}, std::pair{2, 1}})
-        dark.setUndo(x, y, 0x00FFFFFF);
-    dark.apply(4, 1, 0x00ABCDEF);
-    EXPECT_EQ(dark.working(2, 2), 0x77000000u);
+        dark.setWord(3, x, y, 0x00FFFFFF);
+    run(dark, 4, 1, 0x00ABCDEF);
+    EXPECT_EQ(dark.word(2, 2, 2), 0x77000000u);
 }
 
 TEST(PixelEffectsKernel, WaveCopiesWholeRowsChosenByTheSine) {
     auto rowWord = [](std::int32_t y) { return 0x80000000u | std::uint32_t(y) * 0x010101u; };
     for (std::int32_t amount : {0, 1}) {
-        Picture picture(3, 12, 0);
+        KernelSurface picture(3, 12);
+        paint(picture, 0);
         for (std::int32_t y = 1; y <= 12; ++y) {
-            for (std::int32_t x = 1; x <= 3; ++x) picture.setUndo(x, y, rowWord(y));
+            for (std::int32_t x = 1; x <= 3; ++x) picture.setWord(3, x, y, rowWord(y));
         }
         const auto table = waveTable(3, 12, amount);
-        picture.surface.apply(PixelEffectsCall{3, amount, 0, &table});
-        auto shownRow = [&](std::int32_t y) { return picture.working(2, y) & 0x00FFFFFF; };
+        picture.run(pixelEffectsKernel,
+                    testsupport::kernelCall(PixelEffectsCall{3, amount, 0, &table}));
+        auto shownRow = [&](std::int32_t y) { return picture.word(2, 2, y) & 0x00FFFFFF; };
         for (std::int32_t y = 1; amount == 0 && y <= 12; ++y)
             EXPECT_EQ(shownRow(y), rowWord(y) & 0xFFFFFF);
         if (amount == 1) {
             EXPECT_EQ(shownRow(8), 0x0A0A0Au) << "T(8) = 8 + 2 sin 1.6 rounds to 10";
             EXPECT_EQ(shownRow(1), 0x010101u) << "T(1) = 1.397 rounds to 1";
         }
-        EXPECT_EQ(picture.working(1, 5) >> 24, 0x77u) << "the reserved byte stays";
+        EXPECT_EQ(picture.word(2, 1, 5) >> 24, 0x77u) << "the reserved byte stays";
     }
     for (KernelPointerArgument c : {KernelPointerArgument{0}, KernelPointerArgument{4}}) {
-        Picture noTable(4, 4, 0x00FFFFFF);
-        noTable.surface.applyWithC(PixelEffectsCall{3, 1, 0, nullptr}, c);
-        EXPECT_EQ(noTable.working(2, 2), kUntouched) << "c " << c << " is not a table";
+        KernelSurface noTable(4, 4);
+        paint(noTable, 0x00FFFFFF);
+        noTable.run(pixelEffectsKernel, {.opCode = 3, .amount = 1, .c = c});
+        EXPECT_EQ(noTable.word(2, 2, 2), kUntouched) << "c " << c << " is not a table";
     }
 }
 
@@ -132,16 +117,18 @@ TEST(PixelEffectsKernel, WaveCopiesWholeRowsChosenByTheSine) {
 TEST(PixelEffectsKernel, TwistKeepsTheCentreAndFramesWithColourX) {
     constexpr std::uint32_t kColourX = 0x00EEEEEE;
     for (std::int32_t amount : {1, 2, 4, 8, 0, -5}) {
-        Picture picture(11, 8, 0);
+        KernelSurface picture(11, 8);
+        paint(picture, 0);
         for (std::int32_t y = 1; y <= 8; ++y) {
-            for (std::int32_t x = 1; x <= 11; ++x) picture.setUndo(x, y, std::uint32_t(x * 16 + y));
+            for (std::int32_t x = 1; x <= 11; ++x)
+                picture.setWord(3, x, y, std::uint32_t(x * 16 + y));
         }
-        picture.apply(5, amount, kColourX);
-        EXPECT_EQ(picture.working(5, 4), 0x77000000u | (5 * 16 + 4)) << amount;
+        run(picture, 5, amount, kColourX);
+        EXPECT_EQ(picture.word(2, 5, 4), 0x77000000u | (5 * 16 + 4)) << amount;
         int framed = 0;
         for (std::int32_t y = 1; y <= 8; ++y) {
             for (std::int32_t x = 1; x <= 11; ++x) {
-                const std::uint32_t colour = picture.working(x, y) & 0x00FFFFFF;
+                const std::uint32_t colour = picture.word(2, x, y) & 0x00FFFFFF;
                 const std::uint32_t sx = colour / 16, sy = colour % 16;
                 framed += colour == kColourX;
                 EXPECT_TRUE(colour == kColourX || (sx > 1 && sx < 11 && sy > 1 && sy < 8));
@@ -150,9 +137,10 @@ TEST(PixelEffectsKernel, TwistKeepsTheCentreAndFramesWithColourX) {
         EXPECT_GT(framed, 0);
     }
     for (std::int32_t size : {1, 2}) {
-        Picture tiny(size, size, 0x00010203);
-        tiny.apply(5, 1, kColourX);
-        EXPECT_EQ(tiny.working(1, size), 0x77EEEEEEu) << "no source point is inside";
+        KernelSurface tiny(size, size);
+        paint(tiny, 0x00010203);
+        run(tiny, 5, 1, kColourX);
+        EXPECT_EQ(tiny.word(2, 1, size), 0x77EEEEEEu) << "no source point is inside";
     }
 }
 
@@ -163,13 +151,14 @@ TEST(PixelEffectsKernel, NarrowOrLowSurfacesChangeOnlyWhereANeighbourhoodFits) {
         {4, 1}, {6, 1}, {-1, 1}, {4, -1}, {0, 32767},  {INT_MIN, 1}, {INT_MAX, 1}};
     for (const auto& [w, h] : kShapes) {
         for (const auto& [op, amount] : kCases) {
-            Picture picture(w, h, 0xFFFFFFFF);
-            picture.apply(op, amount, 0x00FFFFFF);
+            KernelSurface picture(w, h);
+            paint(picture, 0xFFFFFFFF);
+            run(picture, op, amount, 0x00FFFFFF);
             const bool fits = op == 0 && ((amount == 1 && w >= 3) || (amount == 2 && h >= 3));
             bool changed = false;
             for (std::int32_t y = 1; y <= h; ++y) {
                 for (std::int32_t x = 1; x <= w; ++x)
-                    changed |= picture.working(x, y) != kUntouched;
+                    changed |= picture.word(2, x, y) != kUntouched;
             }
             EXPECT_EQ(changed, fits)
                 << "op " << op << " amount " << amount << " on " << w << "x" << h;

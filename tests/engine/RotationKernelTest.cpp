@@ -5,18 +5,21 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <random>
 
 #include "engine/RotationKernel.h"
-#include "tests/engine/PalEffectsTestSupport.h"
+#include "tests/engine/KernelSurface.h"
+#include "tests/engine/RandomArguments.h"
 
 namespace quillon {
 namespace {
 
-using testsupport::ThreePlaneSurface;
+using testsupport::KernelSurface;
+using testsupport::randomCentre;
+using Planes = std::array<std::vector<std::uint8_t>, 3>;
 
 struct Call {
     std::int32_t opCode;
@@ -31,9 +34,9 @@ std::uint8_t* pixel(std::uint8_t* plane, int width, int x, int y) {
 
 // The rotation done the slow way: every destination pixel from the top row down and from
 // the right, each channel on its own, bounds tested in floating point.
-void referenceRotation(ThreePlaneSurface& s, int W, int H, const Call& call) {
+void referenceRotation(Planes& planes, int W, int H, const Call& call) {
     if (call.opCode < 0 || call.opCode > 3) return;
-    std::uint8_t* source = s.plane(call.opCode >= 2 ? 1 : 3);
+    std::uint8_t* source = planes[call.opCode >= 2 ? 0 : 2].data();
     const double theta = (std::numbers::pi / 180.0) * call.degrees;
     const double cosT = float(std::cos(theta)), sinT = float(std::sin(theta));
     const double cx = call.a, cy = float(double(H) - double(call.b));
@@ -43,7 +46,7 @@ void referenceRotation(ThreePlaneSurface& s, int W, int H, const Call& call) {
         for (int x = W; x >= 1; --x) {
             const double fx = (x - cx) * cosT - (y - cy) * sinT + cx;
             const double fy = (y - cy) * cosT + (x - cx) * sinT + cy;
-            std::uint8_t* d = pixel(s.plane(2), W, x, y);
+            std::uint8_t* d = pixel(planes[1].data(), W, x, y);
             std::copy(background, background + 3, d);
             if (call.opCode % 2 == 0) {
                 const double sx = std::nearbyint(fx), sy = std::nearbyint(fy);
@@ -68,45 +71,18 @@ void referenceRotation(ThreePlaneSurface& s, int W, int H, const Call& call) {
     }
 }
 
-KernelParameterRecord recordFor(ThreePlaneSurface& s, int W, int H, const Call& call) {
-    return {.width = W,
-            .height = H,
-            .surface = s.plane(1),
-            .colour = call.colour,
-            .opCode = call.opCode};
-}
-
-void runKernel(ThreePlaneSurface& s, int W, int H, const Call& call) {
-    const KernelParameterRecord record = recordFor(s, W, H, call);
-    rotationKernel(&record, std::bit_cast<std::uint32_t>(call.a),
-                   std::bit_cast<std::uint32_t>(call.b), call.degrees);
-}
-
-// Centres near and inside the picture, on whole and half pixels, and ones no picture has.
-float randomCentre(std::mt19937& random, int extent) {
-    constexpr float kOdd[] = {std::numeric_limits<float>::quiet_NaN(),
-                              std::numeric_limits<float>::infinity(),
-                              -std::numeric_limits<float>::infinity(),
-                              3e38f,
-                              -3e38f,
-                              1e10f,
-                              -2e9f,
-                              1e-40f};
-    switch (random() % 8) {
-        case 0:
-            return kOdd[random() % 8];
-        case 1:
-            return float(int(random() % (extent + 3)) - 1);
-        case 2:
-            return float(int(random() % (2 * extent + 4)) - 2) / 2.0f;
-        default:
-            return std::uniform_real_distribution<float>(-3.0f, extent + 3.0f)(random);
-    }
+void runKernel(KernelSurface& surface, const Call& call) {
+    surface.run(rotationKernel, {.opCode = call.opCode,
+                                 .colour = call.colour,
+                                 .a = std::bit_cast<KernelArgument>(call.a),
+                                 .b = std::bit_cast<KernelArgument>(call.b),
+                                 .c = call.degrees});
 }
 
 std::int32_t randomDegrees(std::mt19937& random) {
     constexpr std::int32_t kNamed[] = {360, 450, 540, 630, 720, 405, 0, -32408, 32767, 1000000};
-    return random() % 3 == 0 ? kNamed[random() % 10] : std::int32_t(random() % 65536) - 32768 + 360;
+    return random() % 3 == 0 ? testsupport::pick(random, kNamed)
+                             : std::int32_t(random() % 65536) - 32768 + 360;
 }
 
 TEST(RotationKernel, MatchesThePlainRotationOnRandomSurfaces) {
@@ -116,21 +92,16 @@ TEST(RotationKernel, MatchesThePlainRotationOnRandomSurfaces) {
         const bool named = round < 7 * 40;
         const int W = named ? kShapes[round % 7][0] : 1 + int(random() % 40);
         const int H = named ? kShapes[round % 7][1] : 1 + int(random() % 40);
-        ThreePlaneSurface surface(W, H);
-        for (int p = 1; p <= 3; ++p)
-            std::generate_n(surface.plane(p), 4 * W * H, [&] { return std::uint8_t(random()); });
+        KernelSurface surface(W, H);
+        surface.fillRandomly(random);
         const Call call{std::int32_t(round % 4), std::uint32_t(random()), randomCentre(random, W),
                         randomCentre(random, H), randomDegrees(random)};
-        const auto original = surface.planeBytes(1), undo = surface.planeBytes(3);
-        ThreePlaneSurface expected(W, H);
-        for (int p = 1; p <= 3; ++p) std::copy_n(surface.plane(p), 4 * W * H, expected.plane(p));
+        Planes expected = surface.planes();
         referenceRotation(expected, W, H, call);
-        runKernel(surface, W, H, call);
-        SCOPED_TRACE(::testing::Message() << W << "x" << H << " op " << call.opCode << " centre "
-                                          << call.a << "," << call.b << " c " << call.degrees);
-        ASSERT_EQ(surface.planeBytes(2), expected.planeBytes(2));
-        ASSERT_EQ(surface.planeBytes(1), original);
-        ASSERT_EQ(surface.planeBytes(3), undo);
+        runKernel(surface, call);
+        ASSERT_EQ(surface.planes(), expected)
+            << W << "x" << H << " op " << call.opCode << " centre " << call.a << "," << call.b
+            << " c " << call.degrees;
     }
 }
 
@@ -142,33 +113,25 @@ protected:
     RotationSmallPicture() { paint(5, 5); }
     void paint(int w, int h) {
         W = w, H = h;
-        surface = ThreePlaneSurface(W, H);
-        for (int y = 1; y <= H; ++y)
+        surface.emplace(W, H);
+        for (int y = 1; y <= H; ++y) {
             for (int x = 1; x <= W; ++x) {
-                for (int p : {1, 3}) {
-                    const std::uint8_t bytes[] = {std::uint8_t(x), std::uint8_t(y),
-                                                  std::uint8_t(10 * x + y),
-                                                  std::uint8_t(p == 3 ? 0x77 : 0)};
-                    std::copy_n(bytes, 4, pixel(surface.plane(p), W, x, y));
-                }
-                pixel(surface.plane(2), W, x, y)[3] = 0xEE;
+                surface->setWord(1, x, y, colour(x, y));
+                surface->setWord(3, x, y, 0x77000000u | colour(x, y));
+                surface->setWord(2, x, y, 0xEE000000u);
             }
+        }
     }
-    std::uint32_t working(int x, int y) {
-        std::uint32_t word;
-        std::memcpy(&word, pixel(surface.plane(2), W, x, y), 4);
-        return word;
-    }
-    static std::uint32_t word(int x, int y) {
-        return 0xEE000000u | (10 * x + y) << 16 | y << 8 | x;
-    }
+    std::uint32_t working(int x, int y) { return surface->word(2, x, y); }
+    static std::uint32_t colour(int x, int y) { return (10 * x + y) << 16 | y << 8 | x; }
+    static std::uint32_t word(int x, int y) { return 0xEE000000u | colour(x, y); }
     static constexpr std::uint32_t kBackground = 0x80332211, kBackgroundWord = 0xEE112233;
     int W = 0, H = 0;
-    ThreePlaneSurface surface{1, 1};
+    std::optional<KernelSurface> surface;
 };
 
 TEST_F(RotationSmallPicture, QuarterTurnAboutAGivenCentreGoesClockwiseOnTheScreen) {
-    runKernel(surface, W, H, {2, kBackground, 3.0f, 2.0f, 90 + 360});
+    runKernel(*surface, {2, kBackground, 3.0f, 2.0f, 90 + 360});
     EXPECT_EQ(working(3, 2), word(4, 3)) << "right of the centre goes below it";
     EXPECT_EQ(working(3, 4), word(2, 3)) << "left of the centre goes above it";
     EXPECT_EQ(working(1, 5), word(1, 1)) << "bottom left goes to top left";
@@ -177,15 +140,13 @@ TEST_F(RotationSmallPicture, QuarterTurnAboutAGivenCentreGoesClockwiseOnTheScree
 
 TEST_F(RotationSmallPicture, WholeTurnCopiesColoursAndEachOpCodeReadsItsOwnPlane) {
     for (std::int32_t op : {0, 2}) {
-        runKernel(surface, W, H, {op, kBackground, 2.0f, 2.0f, 720});
-        for (int y = 1; y <= H; ++y)
-            for (int x = 1; x <= W; ++x) ASSERT_EQ(working(x, y), word(x, y)) << op;
+        runKernel(*surface, {op, kBackground, 2.0f, 2.0f, 720});
+        EXPECT_TRUE(surface->wordsAre(2, word)) << op;
     }
-    std::uint8_t* source[] = {surface.plane(3), surface.plane(3), surface.plane(1),
-                              surface.plane(1)};
+    const int source[] = {3, 3, 1, 1};
     for (std::int32_t op = 0; op <= 3; ++op) {
-        pixel(source[op], W, 3, 3)[0] = std::uint8_t(0xA0 + op);
-        runKernel(surface, W, H, {op, kBackground, 3.0f, 2.0f, 360});
+        surface->pixel(source[op], 3, 3)[0] = std::uint8_t(0xA0 + op);
+        runKernel(*surface, {op, kBackground, 3.0f, 2.0f, 360});
         EXPECT_EQ(working(3, 3) & 0xFF, 0xA0u + op) << op;
     }
 }
@@ -193,43 +154,41 @@ TEST_F(RotationSmallPicture, WholeTurnCopiesColoursAndEachOpCodeReadsItsOwnPlane
 TEST_F(RotationSmallPicture, BlendedWholeTurnLosesTheBorderTheCellRuleCannotReach) {
     for (const auto& size : {std::pair{4, 3}, std::pair{5, 4}}) {
         paint(size.first, size.second);
-        runKernel(surface, W, H, {3, kBackground, 1.0f, 1.0f, 360});
-        for (int y = 1; y <= H; ++y)
-            for (int x = 1; x <= W; ++x) {
-                const bool lost =
-                    x == 1 || y == 1 || (x == W && W % 2 == 0) || (y == H && H % 2 == 0);
-                ASSERT_EQ(working(x, y), lost ? kBackgroundWord : word(x, y)) << x << "," << y;
-            }
+        runKernel(*surface, {3, kBackground, 1.0f, 1.0f, 360});
+        EXPECT_TRUE(surface->wordsAre(2, [&](int x, int y) {
+            const bool lost = x == 1 || y == 1 || (x == W && W % 2 == 0) || (y == H && H % 2 == 0);
+            return lost ? kBackgroundWord : word(x, y);
+        }));
     }
 }
 
 // A half turn about column 2.25 lands every point half-way between two columns.
 TEST_F(RotationSmallPicture, BlendOfTwoNeighboursRoundsHalvesToEven) {
     paint(4, 3);
-    auto source = [&](int x, int y) { return pixel(surface.plane(1), W, x, y); };
+    auto source = [&](int x, int y) { return surface->pixel(1, x, y); };
     source(2, 2)[0] = source(2, 3)[0] = 200;
     source(3, 2)[0] = source(3, 3)[0] = 201;
     source(4, 2)[0] = 206, source(4, 2)[1] = 6, source(4, 2)[2] = 255;
-    runKernel(surface, W, H, {3, kBackground, 2.25f, 1.0f, 540});
+    runKernel(*surface, {3, kBackground, 2.25f, 1.0f, 540});
     EXPECT_EQ(working(1, 2), 0xEE000000u | 144u << 16 | 4u << 8 | 204u);  // 203.5, 4, 143.5
     EXPECT_EQ(working(2, 1), 0xEE000000u | 28u << 16 | 3u << 8 | 200u);   // 200.5, 3, 28
     EXPECT_EQ(working(4, 2), kBackgroundWord);
     EXPECT_EQ(working(2, 3), kBackgroundWord);
 
     // Just past the half: 200.5 + 2^-18 must not be rounded to a tie on the way.
-    runKernel(surface, W, H, {3, kBackground, 2.25f + std::ldexp(1.0f, -19), 1.0f, 540});
+    runKernel(*surface, {3, kBackground, 2.25f + std::ldexp(1.0f, -19), 1.0f, 540});
     EXPECT_EQ(working(2, 2), 0xEE000000u | 27u << 16 | 2u << 8 | 201u);
     EXPECT_EQ(working(2, 1), 0xEE000000u | 28u << 16 | 3u << 8 | 201u);
 }
 
 TEST_F(RotationSmallPicture, OtherOpCodesAndAbsurdCentresStayInside) {
     for (std::int32_t op : {-1, 4, 7, std::numeric_limits<std::int32_t>::min()}) {
-        runKernel(surface, W, H, {op, kBackground, 3.0f, 2.0f, 450});
+        runKernel(*surface, {op, kBackground, 3.0f, 2.0f, 450});
         EXPECT_EQ(working(1, 1), 0xEE000000u) << op;
     }
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (std::int32_t op = 0; op <= 3; ++op) {
-        runKernel(surface, W, H, {op, kBackground, nan, 2.0f, 360});
+        runKernel(*surface, {op, kBackground, nan, 2.0f, 360});
         EXPECT_EQ(working(3, 3), kBackgroundWord) << op;
     }
 }

@@ -1,11 +1,9 @@
-#include "tests/engine/PixelEffectsTestSupport.h"
+#include "tests/engine/PixelEffectsReference.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
-
-#include "engine/PixelEffectsKernel.h"
 
 namespace quillon::testsupport {
 namespace {
@@ -162,41 +160,11 @@ void referencePixelEffects(const std::uint8_t* undo, std::uint8_t* working, std:
     }
 }
 
-PixelEffectsSurface::PixelEffectsSurface(std::int32_t width, std::int32_t height)
-    : planes_(width, height) {
-    record_.width = width;
-    record_.height = height;
-    record_.surface = planes_.plane(1);
-}
-
-void PixelEffectsSurface::fillRandomly(std::mt19937& random) {
-    static constexpr std::uint8_t kEnds[] = {0, 1, 2, 127, 128, 253, 254, 255};
-    std::uniform_int_distribution<int> anyByte(0, 255), end(0, 7), kind(0, 3);
-    for (int p = 1; p <= 3; ++p) {
-        std::uint8_t* bytes = plane(p);
-        for (std::size_t i = 0; i < 4 * planes_.pixelCount(); ++i)
-            bytes[i] = kind(random) == 0 ? kEnds[end(random)] : std::uint8_t(anyByte(random));
-    }
-}
-
-void PixelEffectsSurface::apply(const PixelEffectsCall& call) {
+KernelCall kernelCall(const PixelEffectsCall& call) {
     const auto c = call.table != nullptr
                        ? reinterpret_cast<KernelPointerArgument>(call.table->data())
-                       : KernelPointerArgument{4};
-    applyWithC(call, c);
-}
-
-void PixelEffectsSurface::applyWithC(const PixelEffectsCall& call, KernelPointerArgument c) {
-    record_.amount = call.amount;
-    record_.colour = call.colour;
-    record_.opCode = call.opCode;
-    pixelEffectsKernel(&record_, 0x40000000, 0x40400000, c);
-}
-
-std::vector<std::uint8_t> PixelEffectsSurface::expected(const PixelEffectsCall& call) {
-    auto working = planeBytes(2);
-    referencePixelEffects(plane(3), working.data(), record_.width, record_.height, call);
-    return working;
+                       : kPlainFour;
+    return {.opCode = call.opCode, .amount = call.amount, .colour = call.colour, .c = c};
 }
 
 }  // namespace quillon::testsupport

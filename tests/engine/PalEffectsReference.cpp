@@ -1,9 +1,7 @@
-#include "tests/engine/PalEffectsTestSupport.h"
+#include "tests/engine/PalEffectsReference.h"
 
 #include <algorithm>
 #include <cmath>
-
-#include "engine/PalEffectsKernel.h"
 
 namespace quillon::testsupport {
 namespace {
@@ -86,23 +84,6 @@ void referencePalEffects(std::uint8_t* pixels, std::size_t count, std::int32_t o
             if (value >= 0) std::fill(pixel, pixel + 3, std::uint8_t(value));
         }
     }
-}
-
-ThreePlaneSurface::ThreePlaneSurface(std::int32_t width, std::int32_t height)
-    : bytes_(std::size_t{12} * std::uint32_t(width) * std::uint32_t(height)) {
-    record_.width = width;
-    record_.height = height;
-    record_.surface = bytes_.data();
-}
-
-std::vector<std::uint8_t> ThreePlaneSurface::planeBytes(int p) {
-    return {plane(p), plane(p) + 4 * pixelCount()};
-}
-
-void ThreePlaneSurface::apply(std::int32_t opCode, std::int32_t amount, std::uint32_t a) {
-    record_.amount = amount;
-    record_.opCode = opCode;
-    palEffectsKernel(&record_, a, 0x40400000, 4);
 }
 
 }  // namespace quillon::testsupport

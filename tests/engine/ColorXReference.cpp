@@ -1,12 +1,10 @@
-#include "tests/engine/ColorXTestSupport.h"
+#include "tests/engine/ColorXReference.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
-#include "engine/ColorXKernel.h"
 #include "engine/Rounding.h"
 
 namespace quillon::testsupport {
@@ -149,42 +147,12 @@ std::vector<std::uint8_t> referenceColorX(std::vector<std::uint8_t> working, std
     return working;
 }
 
-ColorXSurface::ColorXSurface(std::int32_t width, std::int32_t height)
-    : bytes_(std::size_t{12} * std::uint32_t(width) * std::uint32_t(height)) {
-    record_.width = width;
-    record_.height = height;
-    record_.surface = bytes_.data();
-}
-
-std::vector<std::uint8_t> ColorXSurface::planeBytes(int p) {
-    return {plane(p), plane(p) + bytes_.size() / 3};
-}
-
-std::uint32_t ColorXSurface::word(std::int32_t x, std::int32_t y) {
-    std::uint32_t value;
-    std::memcpy(&value, plane(2) + 4 * ((y - 1) * width() + (x - 1)), 4);
-    return value;
-}
-
-void ColorXSurface::setWord(std::int32_t x, std::int32_t y, std::uint32_t value) {
-    std::memcpy(plane(2) + 4 * ((y - 1) * width() + (x - 1)), &value, 4);
-}
-
-void ColorXSurface::fill(std::uint32_t value) {
-    for (std::int32_t y = 1; y <= height(); ++y)
-        for (std::int32_t x = 1; x <= width(); ++x) setWord(x, y, value);
-}
-
-void ColorXSurface::apply(const ColorXCall& call) {
-    record_.opCode = call.opCode;
-    record_.amount = call.amount;
-    record_.colour = call.colour;
-    colorXEffectsKernel(&record_, std::bit_cast<KernelArgument>(call.a),
-                        std::bit_cast<KernelArgument>(call.b), 4);
-}
-
-std::vector<std::uint8_t> ColorXSurface::expected(const ColorXCall& call) {
-    return referenceColorX(planeBytes(2), width(), height(), call);
+KernelCall kernelCall(const ColorXCall& call) {
+    return {.opCode = call.opCode,
+            .amount = call.amount,
+            .colour = call.colour,
+            .a = std::bit_cast<KernelArgument>(call.a),
+            .b = std::bit_cast<KernelArgument>(call.b)};
 }
 
 }  // namespace quillon::testsupport

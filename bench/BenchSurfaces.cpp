@@ -1,0 +1,52 @@
+#include "bench/BenchSurfaces.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace quillon::bench {
+
+BenchSurface::BenchSurface(std::int64_t width, std::int64_t height)
+    : bytes_(std::size_t(12 * width * height)) {
+    record_.width = std::int32_t(width);
+    record_.height = std::int32_t(height);
+    record_.surface = bytes_.data();
+}
+
+void BenchSurface::paintPhotoLike(int painted, std::initializer_list<int> copies) {
+    std::mt19937 random(1);
+    const int w = record_.width, h = record_.height;
+    std::uint8_t* pixel = plane(painted);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x, pixel += 4) {
+            const int grain = int(random() % 17) - 8;
+            pixel[0] = std::uint8_t(std::clamp(x * 255 / w + grain, 0, 255));
+            pixel[1] = std::uint8_t(std::clamp(y * 255 / h + grain, 0, 255));
+            pixel[2] = std::uint8_t(std::clamp((x + y) * 255 / (w + h) + grain, 0, 255));
+            pixel[3] = 0;
+        }
+    }
+    for (int copy : copies) copyPlane(painted, copy);
+}
+
+void BenchSurface::copyPlane(int from, int to) {
+    std::memcpy(plane(to), plane(from), planeBytes());
+}
+
+void withStandardSizes(benchmark::internal::Benchmark* family,
+                       std::vector<std::string> leadingNames,
+                       std::initializer_list<std::vector<std::int64_t>> leadingRows,
+                       benchmark::TimeUnit unit) {
+    constexpr std::int64_t kSizes[][2] = {{640, 480}, {1920, 1080}, {3840, 2160}};
+    leadingNames.insert(leadingNames.end(), {"w", "h"});
+    family->ArgNames(leadingNames)->Unit(unit);
+    for (const auto& leading : leadingRows) {
+        for (const auto& size : kSizes) {
+            std::vector<std::int64_t> arguments = leading;
+            arguments.insert(arguments.end(), {size[0], size[1]});
+            family->Args(arguments);
+        }
+    }
+}
+
+}  // namespace quillon::bench

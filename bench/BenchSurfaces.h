@@ -1,0 +1,43 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "engine/KernelRecord.h"
+
+namespace quillon::bench {
+
+// A zero-filled three-plane surface of W x H pixels and the record that points at it.
+class BenchSurface {
+public:
+    BenchSurface(std::int64_t width, std::int64_t height);
+    BenchSurface(const BenchSurface&) = delete;
+    BenchSurface& operator=(const BenchSurface&) = delete;
+
+    KernelParameterRecord& record() { return record_; }
+    std::uint8_t* plane(int p) { return planeStart(record_, p); }
+    std::int64_t pixelCount() const { return std::int64_t(bytes_.size() / 12); }
+    std::size_t planeBytes() const { return bytes_.size() / 3; }
+
+    // Paints plane `painted` like a photo (smooth gradients per channel with a little
+    // grain, reserved bytes 0) and copies it into every plane of `copies`.
+    void paintPhotoLike(int painted, std::initializer_list<int> copies = {});
+    void copyPlane(int from, int to);
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    KernelParameterRecord record_;
+};
+
+// Registers each row of leading arguments at 640x480, 1920x1080 and 3840x2160, with
+// the argument names `leadingNames` followed by "w" and "h".
+void withStandardSizes(benchmark::internal::Benchmark* family,
+                       std::vector<std::string> leadingNames,
+                       std::initializer_list<std::vector<std::int64_t>> leadingRows,
+                       benchmark::TimeUnit unit);
+
+}  // namespace quillon::bench
