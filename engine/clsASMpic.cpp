@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/Application.h"
+#include "platform/CheckedArithmetic.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/RandomSource.h"
@@ -18,21 +19,6 @@ const QString kEngineTitle = QStringLiteral("clsASM");
 
 void showEngineMessage(const QString& text, MessageIcon icon = MessageIcon::Critical) {
     platform::messages().show(kEngineTitle, text, icon);
-}
-
-std::int32_t checkedProduct(std::int32_t x, std::int32_t y) {
-    std::int32_t product = 0;
-    if (__builtin_mul_overflow(x, y, &product)) throw std::overflow_error("overflow");
-    return product;
-}
-
-// Bytes of a 32-bit bitmap: |height| rows of whole 32-bit words, in 32-bit arithmetic.
-std::int32_t imageBytes(std::int32_t width, std::int32_t height) {
-    std::int32_t bits = 0;
-    if (__builtin_add_overflow(checkedProduct(width, 32), 31, &bits))
-        throw std::overflow_error("overflow");
-    const std::int32_t rows = height < 0 ? checkedProduct(height, -1) : height;
-    return checkedProduct(rows, checkedProduct(bits / 32, 4));
 }
 
 // The random source must give the same values after every reset, so a noise step added
@@ -96,7 +82,7 @@ void clsASMpic::bind(platform::PictureBoxModel& box) {
 
 void clsASMpic::CaptureSurface() {
     if (!GETDIBS(box_->imageHandle())) throw std::runtime_error("no surface");
-    planeSize_ = checkedProduct(checkedProduct(record_.width, 4), record_.height);
+    planeSize_ = checkedMultiply(checkedMultiply(record_.width, 4), record_.height);
     surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kWorking);
     surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kUndo);
 }
@@ -108,7 +94,8 @@ bool clsASMpic::GETDIBS(gdi::HBITMAP bitmap) {
         header_ = gdi::BitmapInfoHeader{};
         header_.width = description.width;
         header_.height = description.height;
-        header_.sizeImage = std::uint32_t(imageBytes(description.width, description.height));
+        header_.sizeImage =
+            std::uint32_t(checkedBitmapBytes(description.width, description.height));
         surface_.allocate(record_.width, record_.height);
 
         // The transfer is described with the surface's own size, so a bitmap that is

@@ -5,39 +5,14 @@
 #include <stdexcept>
 
 #include "platform/Application.h"
+#include "platform/CheckedArithmetic.h"
 
 namespace quillon::mFilterQ {
 namespace {
 
-// The filter's arithmetic is 32-bit and overflow-tested: a damping value far from the
-// usual 2 ends the call with an error instead of a wrapped, meaningless picture.
-std::int32_t checkedAdd(std::int32_t a, std::int32_t b) {
-    std::int32_t sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) throw std::overflow_error("sharpen: sum overflows");
-    return sum;
-}
-
-std::int32_t checkedSubtract(std::int32_t a, std::int32_t b) {
-    std::int32_t difference = 0;
-    if (__builtin_sub_overflow(a, b, &difference))
-        throw std::overflow_error("sharpen: difference overflows");
-    return difference;
-}
-
-std::int32_t checkedMultiply(std::int32_t a, std::int32_t b) {
-    std::int32_t product = 0;
-    if (__builtin_mul_overflow(a, b, &product))
-        throw std::overflow_error("sharpen: product overflows");
-    return product;
-}
-
-// Truncates toward zero, as the weighted sum is divided.
-std::int32_t checkedDivide(std::int32_t a, std::int32_t divisor) {
-    if (divisor == 0) throw std::domain_error("sharpen: division by zero");
-    if (divisor == -1 && a == std::numeric_limits<std::int32_t>::min())
-        throw std::overflow_error("sharpen: quotient overflows");
-    return a / divisor;
-}
+// The filter's arithmetic is 32-bit and overflow-tested (platform/CheckedArithmetic.h):
+// a damping value far from the usual 2 ends the call with an error instead of a wrapped,
+// meaningless picture.
 
 struct Weights {
     std::int32_t centre;

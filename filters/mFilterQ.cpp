@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "filters/SharpenFilter.h"
+#include "platform/CheckedArithmetic.h"
 
 namespace quillon::mFilterQ {
 namespace {
@@ -68,26 +69,18 @@ bool describeBitmap(gdi::HBITMAP bitmap, gdi::BitmapRecord& description) {
     return description.width > 0 && description.height > 0;
 }
 
-std::int32_t checkedProduct(std::int32_t a, std::int32_t b) {
-    std::int32_t product = 0;
-    if (__builtin_mul_overflow(a, b, &product))
-        throw std::overflow_error("filter: the picture is too large for a bitmap header");
-    return product;
-}
-
 // Top-down rows of 32-bit pixels. The header's sizes are 32-bit fields, so a picture too
 // large for them ends the call as an overflow before anything is allocated.
 void describeTopDownRows(gdi::BitmapInfoHeader& header, std::int32_t width, std::int32_t height) {
-    std::int32_t rowBits = 0;
-    if (__builtin_add_overflow(checkedProduct(width, 32), 31, &rowBits))
-        throw std::overflow_error("filter: the picture is too large for a bitmap header");
+    constexpr const char* kTooLarge = "filter: the picture is too large for a bitmap header";
+    const std::int32_t bytes = checkedBitmapBytes(width, height, kTooLarge);
     header.size = 40;
     header.width = width;
     header.height = -height;
     header.planes = 1;
     header.bitCount = 32;
     header.compression = 0;
-    header.sizeImage = std::uint32_t(checkedProduct(height, checkedProduct(rowBits / 32, 4)));
+    header.sizeImage = std::uint32_t(bytes);
 }
 
 // Both copies must hold the whole picture; a short read would otherwise be written back
