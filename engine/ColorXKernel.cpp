@@ -1,5 +1,7 @@
 #include "engine/ColorXKernel.h"
 
+#include <bit>
+
 #include "engine/ColorXPasses.h"
 
 namespace quillon {

@@ -5,17 +5,13 @@
 // reserved), rows bottom-up, column x and row y counted from 1. The reserved byte is
 // never written.
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "engine/PixelWords.h"
 #include "engine/Rounding.h"
 
 namespace quillon::colorx {
-
-static_assert(std::endian::native == std::endian::little,
-              "pixels are compared as little-endian 32-bit words");
 
 struct Plane {
     std::uint8_t* pixels = nullptr;
@@ -24,11 +20,9 @@ struct Plane {
 
     // Places are taken as 64-bit numbers so that loops may run one past the largest
     // 32-bit column or row without overflowing.
-    std::uint8_t* row(std::int64_t y) const {
-        return pixels + std::size_t{4} * std::size_t(y - 1) * std::size_t(width);
-    }
+    std::uint8_t* row(std::int64_t y) const { return pixels + rowOffset(width, y); }
     std::uint8_t* at(std::int64_t x, std::int64_t y) const {
-        return row(y) + std::size_t{4} * std::size_t(x - 1);
+        return pixels + pixelOffset(width, x, y);
     }
     std::ptrdiff_t rowBytes() const { return std::ptrdiff_t{4} * width; }
 };
@@ -45,26 +39,15 @@ struct ColourX {
 
 inline ColourX colourXFrom(std::uint32_t bgr) {
     ColourX colour;
-    colour.channel[0] = std::uint8_t(bgr >> 16);
-    colour.channel[1] = std::uint8_t(bgr >> 8);
-    colour.channel[2] = std::uint8_t(bgr);
-    colour.pixelBits = std::uint32_t(colour.channel[0]) | std::uint32_t(colour.channel[1]) << 8 |
-                       std::uint32_t(colour.channel[2]) << 16;
+    colour.pixelBits = colourAsPixel(bgr);
+    for (int c = 0; c < 3; ++c) colour.channel[c] = channelOf(colour.pixelBits, c);
     colour.matchable = (bgr >> 24) == 0;
     return colour;
 }
 
-inline constexpr std::uint32_t kColourBytes = 0x00FFFFFF;
-
-inline std::uint32_t loadPixel(const std::uint8_t* pixel) {
-    std::uint32_t word;
-    std::memcpy(&word, pixel, 4);
-    return word;
-}
-
+// The pixel bits have no reserved byte to mask off, which keeps the painting loops short.
 inline void paint(std::uint8_t* pixel, const ColourX& colour) {
-    const std::uint32_t word = (loadPixel(pixel) & ~kColourBytes) | colour.pixelBits;
-    std::memcpy(pixel, &word, 4);
+    storePixel(pixel, (loadPixel(pixel) & ~kColourBytes) | colour.pixelBits);
 }
 
 // A blend weight w prepared for one colour: the pixel keeps w of its own colour and

@@ -23,7 +23,7 @@ std::int64_t nextColourX(const std::uint8_t* row, std::int64_t x, std::int64_t l
     const __m128i colourBytes = _mm_set1_epi32(int(kColourBytes));
     const __m128i wanted = _mm_set1_epi32(int(pixelBits));
     for (; last - x >= 3; x += 4) {
-        const auto* four = reinterpret_cast<const __m128i*>(row + 4 * (x - 1));
+        const auto* four = reinterpret_cast<const __m128i*>(row + columnOffset(x));
         const __m128i equal =
             _mm_cmpeq_epi32(_mm_and_si128(_mm_loadu_si128(four), colourBytes), wanted);
         const int hits = _mm_movemask_ps(_mm_castsi128_ps(equal));
@@ -31,7 +31,7 @@ std::int64_t nextColourX(const std::uint8_t* row, std::int64_t x, std::int64_t l
     }
 #endif
     for (; x <= last; ++x) {
-        if ((loadPixel(row + 4 * (x - 1)) & kColourBytes) == pixelBits) return x;
+        if ((loadPixel(row + columnOffset(x)) & kColourBytes) == pixelBits) return x;
     }
     return last + 1;
 }
@@ -120,7 +120,7 @@ void streakFromColourX(const Plane& plane, const ColourX& colour, std::int32_t o
         std::uint8_t* row = plane.row(y);
         for (std::int64_t x = nextColourX(row, scan.firstX, scan.lastX, colour.pixelBits);
              x <= scan.lastX; x = nextColourX(row, x + 1, scan.lastX, colour.pixelBits)) {
-            streakFrom(row + 4 * (x - 1), scan.step, radius, a, b, colour);
+            streakFrom(row + columnOffset(x), scan.step, radius, a, b, colour);
         }
     }
 }

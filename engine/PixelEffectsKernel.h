@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/KernelRecord.h"
+#include "engine/PixelWords.h"
 
 namespace quillon {
 
@@ -32,9 +33,7 @@ struct Planes {
     std::int32_t height = 0;
 
     // Byte offset of the first pixel of row y (1 = bottom row).
-    std::size_t rowOffset(std::int32_t y) const {
-        return std::size_t{4} * std::uint32_t(width) * std::uint32_t(y - 1);
-    }
+    std::size_t rowOffset(std::int32_t y) const { return quillon::rowOffset(width, y); }
 };
 
 // Op code 0: SSE2 where the build has it, the plain word loop for the rest.

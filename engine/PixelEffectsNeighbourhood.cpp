@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "engine/PixelEffectsKernel.h"
-#include "engine/PixelEffectsPixels.h"
+#include "engine/PixelWords.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,7 +31,8 @@ struct Block {
 
 // Colour X per byte of a pixel: blue, green, red.
 std::array<int, 3> colourComponents(std::uint32_t colour) {
-    return {int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF), int(colour & 0xFF)};
+    const std::uint32_t word = colourAsPixel(colour);
+    return {channelOf(word, 0), channelOf(word, 1), channelOf(word, 2)};
 }
 
 #if defined(__SSE2__)

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "engine/PixelEffectsKernel.h"
-#include "engine/PixelEffectsPixels.h"
+#include "engine/PixelWords.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

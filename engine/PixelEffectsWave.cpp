@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/PixelEffectsKernel.h"
-#include "engine/PixelEffectsPixels.h"
+#include "engine/PixelWords.h"
 #include "engine/Rounding.h"
 
 namespace quillon::pixeleffects {
