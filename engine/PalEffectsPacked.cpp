@@ -1,5 +1,4 @@
 #include "engine/PalEffectsPasses.h"
-#include "engine/PixelWords.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -39,8 +38,8 @@ std::uint8_t combineByte(std::uint8_t p, std::uint8_t q) {
 
 template <ByteOp Op>
 void combinePixels(std::uint8_t* pixels, std::size_t count, std::uint32_t pattern) {
-    const auto q0 = channelOf(pattern, 0), q1 = channelOf(pattern, 1);
-    const auto q2 = channelOf(pattern, 2), q3 = channelOf(pattern, 3);
+    const auto q0 = std::uint8_t(pattern), q1 = std::uint8_t(pattern >> 8);
+    const auto q2 = std::uint8_t(pattern >> 16), q3 = std::uint8_t(pattern >> 24);
     for (std::uint8_t* pixel = pixels; pixel != pixels + 4 * count; pixel += 4) {
         pixel[0] = combineByte<Op>(pixel[0], q0);
         pixel[1] = combineByte<Op>(pixel[1], q1);

@@ -32,8 +32,10 @@ struct Planes {
     std::int32_t width = 0;
     std::int32_t height = 0;
 
-    // Byte offset of the first pixel of row y (1 = bottom row).
-    std::size_t rowOffset(std::int32_t y) const { return quillon::rowOffset(width, y); }
+    // Byte offset of the first pixel of row y (1 = bottom row), in unsigned arithmetic.
+    std::size_t rowOffset(std::int32_t y) const {
+        return quillon::rowOffset(std::uint32_t(width), std::uint32_t(y));
+    }
 };
 
 // Op code 0: SSE2 where the build has it, the plain word loop for the rest.

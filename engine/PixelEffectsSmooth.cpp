@@ -73,7 +73,7 @@ void smoothRegion(const Planes& planes, const Region& region, const Offsets<Coun
     if (region.empty()) return;
     const std::size_t count = region.columns();
     for (std::int32_t y = region.firstRow; y <= region.lastRow; ++y) {
-        const std::size_t start = planes.rowOffset(y) + 4 * std::size_t(region.firstColumn - 1);
+        const std::size_t start = planes.rowOffset(y) + columnOffset(region.firstColumn);
         const std::uint8_t* source = planes.source + start;
         std::uint8_t* target = planes.target + start;
         std::size_t i = 0;

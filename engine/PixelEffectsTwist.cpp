@@ -54,7 +54,7 @@ struct Twist {
 
     void pixel(std::int32_t x, std::int32_t y, Turn turn) const {
         const double dx = x - cx, dy = y - cy;
-        std::uint8_t* target = planes.target + pixelOffset(planes.width, x, y);
+        std::uint8_t* target = planes.target + planes.rowOffset(y) + columnOffset(x);
         const std::int32_t sx = roundToInt32(dx * turn.co - dy * turn.si + cx);
         const std::int32_t sy = roundToInt32(dx * turn.si + dy * turn.co + cy);
         // A value that does not convert gives the most negative integer: outside too.
@@ -62,7 +62,7 @@ struct Twist {
             storeKeepingReserved(target, colourX);
             return;
         }
-        const std::uint8_t* source = planes.source + pixelOffset(planes.width, sx, sy);
+        const std::uint8_t* source = planes.source + planes.rowOffset(sy) + columnOffset(sx);
         storeKeepingReserved(target, loadPixel(source));
     }
 };

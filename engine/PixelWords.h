@@ -7,6 +7,7 @@
 // buffer, so words are copied in and out rather than read through a cast pointer.
 
 #include <bit>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -48,18 +49,25 @@ inline constexpr std::uint32_t colourAsPixel(std::uint32_t colour) {
     return blue | (green << 8) | (red << 16);
 }
 
-// Byte offset of the first pixel of row y in a plane `width` pixels wide.
-inline std::size_t rowOffset(std::size_t width, std::int64_t y) {
-    return kPixelBytes * width * std::size_t(y - 1);
+// Byte offsets within a plane `width` pixels wide. Columns and rows may come in any
+// integer type; x - 1 and y - 1 are formed in the caller's own type, so a caller's
+// 32-bit unsigned or 64-bit counters keep the arithmetic they were chosen for.
+
+// The first pixel of row y.
+template <std::integral Width, std::integral Row>
+inline std::size_t rowOffset(Width width, Row y) {
+    return kPixelBytes * std::size_t(width) * std::size_t(y - 1);
 }
 
-// Byte offset of the pixel in column x from the first pixel of its row.
-inline std::size_t columnOffset(std::int64_t x) {
+// The pixel in column x, from the first pixel of its row.
+template <std::integral Column>
+inline std::size_t columnOffset(Column x) {
     return kPixelBytes * std::size_t(x - 1);
 }
 
-// Byte offset of the pixel in column x of row y.
-inline std::size_t pixelOffset(std::size_t width, std::int64_t x, std::int64_t y) {
+// The pixel in column x of row y.
+template <std::integral Width, std::integral Column, std::integral Row>
+inline std::size_t pixelOffset(Width width, Column x, Row y) {
     return rowOffset(width, y) + columnOffset(x);
 }
 
