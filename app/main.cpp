@@ -7,6 +7,7 @@
 #include "app/ApplicationIcon.h"
 #include "app/modBoot.h"
 #include "platform/Application.h"
+#include "platform/MpvPlayback.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessagePresenter.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     quillon::platform::installMessagePresenter(
         std::make_shared<quillon::platform::QtMessagePresenter>());
     quillon::platform::installFileDialogs(std::make_shared<quillon::platform::QtFileDialogs>());
+    quillon::platform::installMediaPlaybackMaker(
+        [] { return std::make_unique<quillon::platform::MpvPlayback>(); });
 
     quillon::modBoot::Main();
     return application.exec();

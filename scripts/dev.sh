@@ -11,6 +11,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  libmpv-dev ffmpeg
   xvfb xauth
 )
 

@@ -1,0 +1,309 @@
+#include "platform/MpvPlayback.h"
+
+#include <QFileInfo>
+#include <QMetaObject>
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+
+#include "platform/MpvHandles.h"
+
+namespace quillon::platform {
+namespace {
+
+constexpr double kSlowestRate = 0.01;
+// An exact seek in libmpv shows the first frame starting no earlier than this many
+// seconds before the target.
+constexpr double kSeekTolerance = 0.005;
+// Frames are taken to start at this many seconds after their time stamp at the latest,
+// to absorb rounding in the time stamps.
+constexpr double kTimeStampSlack = 0.0005;
+constexpr double kFastestRate = 100.0;
+
+// Set before the player starts; each keeps playback working the same whether or not
+// there is a desktop, a graphics card or a sound card.
+constexpr const char* kOptions[][2] = {
+    {"vo", "libmpv"},                  // frames go to our software renderer
+    {"hwdec", "no"},                   // decoded frames must be readable in memory
+    {"video-timing-offset", "0"},      // rendering never waits on the GUI thread
+    {"keep-open", "yes"},              // the last frame stays at the end of a file
+    {"pause", "yes"},                  // nothing plays until asked
+    {"idle", "yes"},                   // the player outlives the files it plays
+    {"gapless-audio", "no"},           // positions start at 0 for every sound file
+    {"audio-display", "no"},           // cover art is not video
+    {"ao", "pipewire,pulse,alsa,null"},  // silence rather than failure without a sound card
+    {"ytdl", "no"},                    // local files only, no helper programs
+    {"load-scripts", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+};
+
+// A libmpv failure to open a file, told to the person who chose it.
+QString describeOpenError(int error) {
+    switch (error) {
+        case MPV_ERROR_UNKNOWN_FORMAT:
+            return QObject::tr("It is not a video or sound file that can be played.");
+        case MPV_ERROR_LOADING_FAILED:
+            return QObject::tr("It could not be read.");
+        case MPV_ERROR_NOTHING_TO_PLAY:
+            return QObject::tr("It holds no video or sound that can be played.");
+        case MPV_ERROR_AO_INIT_FAILED:
+            return QObject::tr("No sound output could be started.");
+        case MPV_ERROR_VO_INIT_FAILED:
+            return QObject::tr("No video output could be started.");
+        default:
+            return QObject::tr("The media library reported: %1.")
+                .arg(QString::fromUtf8(mpv_error_string(error)));
+    }
+}
+
+// Whether `path` names a file that could be read at all, and if not, why not.
+QString unreadableFileReason(const QFileInfo& file) {
+    if (!file.exists()) return QObject::tr("The file does not exist.");
+    if (file.isDir()) return QObject::tr("It is a folder, not a file.");
+    if (!file.isReadable()) return QObject::tr("You do not have permission to read it.");
+    return {};
+}
+
+}  // namespace
+
+MpvPlayback::MpvPlayback() {
+    startPlayer();
+}
+
+MpvPlayback::~MpvPlayback() = default;
+
+// libmpv refuses to start unless numbers are written with "." (the C numeric locale);
+// the whole program reads and writes numbers that way, so this changes nothing else.
+void MpvPlayback::startPlayer() {
+    if (std::strcmp(std::setlocale(LC_NUMERIC, nullptr), "C") != 0)
+        std::setlocale(LC_NUMERIC, "C");
+    mpv_ = std::make_unique<Mpv>();
+    mpv_->handle = mpv_create();
+    if (!mpv_->handle || !configure()) {
+        mpv_.reset();
+        startFailure_ = tr("The media player could not be started.");
+        return;
+    }
+    connectCallbacks();
+}
+
+bool MpvPlayback::configure() {
+    for (const auto& [name, value] : kOptions) {
+        if (mpv_set_option_string(mpv_->handle, name, value) < 0) return false;
+    }
+    if (mpv_initialize(mpv_->handle) < 0) return false;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_create(&mpv_->render, mpv_->handle, params) < 0) return false;
+    return mpv_observe_property(mpv_->handle, 0, "pause", MPV_FORMAT_FLAG) >= 0;
+}
+
+// Both callbacks arrive on libmpv's threads and only queue a call for the GUI thread; the
+// queued call is dropped if this object is gone by then.
+void MpvPlayback::connectCallbacks() {
+    mpv_set_wakeup_callback(
+        mpv_->handle,
+        [](void* self) {
+            QMetaObject::invokeMethod(static_cast<MpvPlayback*>(self),
+                                      &MpvPlayback::drainEvents, Qt::QueuedConnection);
+        },
+        this);
+    mpv_render_context_set_update_callback(
+        mpv_->render,
+        [](void* self) {
+            QMetaObject::invokeMethod(static_cast<MpvPlayback*>(self),
+                                      &MpvPlayback::renderWhenDue, Qt::QueuedConnection);
+        },
+        this);
+}
+
+MediaOpenResult MpvPlayback::open(const QString& path) {
+    if (!mpv_) return {false, 0, startFailure_};
+    const QFileInfo file(path);
+    if (const QString reason = unreadableFileReason(file); !reason.isEmpty())
+        return {false, 0, reason};
+
+    const QString previousPath = openPath_;
+    const double previousPosition = position();
+    MediaOpenResult result = load(file.absoluteFilePath());
+    if (result.opened) {
+        openPath_ = file.absoluteFilePath();
+        if (autoPlay_) play();
+    } else {
+        reopen(previousPath, previousPosition);
+    }
+    return result;
+}
+
+// The old file stays in the player while the new one is tried; a file that fails leaves
+// the player empty, so the one that was open before is loaded again where it was.
+void MpvPlayback::reopen(const QString& path, double positionMs) {
+    openPath_.clear();
+    frame_ = QImage();
+    emit frameChanged();
+    if (path.isEmpty() || !load(path).opened) return;
+    openPath_ = path;
+    seek(positionMs);
+}
+
+MediaOpenResult MpvPlayback::load(const QString& path) {
+    setFlagProperty("pause", true);
+    load_ = Load::Waiting;
+    loadStarted_ = false;
+    step_ = Step::None;
+    if (!command({"loadfile", path.toUtf8(), "replace"})) return {false, 0, describeOpenError(0)};
+    if (!waitFor(Wait::FileLoaded, kOpenTimeoutMs)) {
+        command({"stop"});
+        return {false, 0, tr("It did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000)};
+    }
+    if (load_ == Load::Failed) return loadFailure();
+    seek_ = Seek::FirstFrame;
+    seekTarget_ = 0;
+    if (!hasVideo()) {
+        frame_ = QImage();
+        emit frameChanged();
+    }
+    return {true, std::max(0.0, doubleProperty("duration", 0) * 1000.0), {}};
+}
+
+MediaOpenResult MpvPlayback::loadFailure() const {
+    return {false, 0, describeOpenError(loadError_)};
+}
+
+// Playing from the end of a file, where nothing is left to play, starts it again from
+// the beginning.
+void MpvPlayback::play() {
+    if (openPath_.isEmpty()) return;
+    if (atEnd()) seek(0);
+    setFlagProperty("pause", false);
+}
+
+void MpvPlayback::pause() {
+    if (mpv_) setFlagProperty("pause", true);
+}
+
+// The frame shown at a position is the one on screen at that time: the last one that
+// starts at or before it. libmpv would show the next one instead, so it is asked for a
+// target just past the start of the wanted frame. libmpv reads a negative position from
+// the end of the file, so positions are kept inside the file.
+void MpvPlayback::seek(double positionMs) {
+    if (openPath_.isEmpty() || std::isnan(positionMs)) return;
+    const double target = std::clamp(positionMs, 0.0, length());
+    const double frame = frameDuration();
+    const double seconds =
+        frame > 0 ? std::max(0.0, target / 1000.0 - frame + kSeekTolerance + kTimeStampSlack)
+                  : target / 1000.0;
+    drainEvents();  // so that no restart of an earlier seek is taken for this one's
+    if (!command({"seek", QByteArray::number(seconds, 'g', 17), "absolute+exact"})) return;
+    seek_ = Seek::Asked;
+    seekTarget_ = target;
+}
+
+// At the end, or showing the last frame.
+bool MpvPlayback::atEnd() {
+    if (flagProperty("eof-reached")) return true;
+    const double lastFrameStart = length() - std::max(frameDuration() * 1000.0, 1.0);
+    return seek_ == Seek::None && doubleProperty("time-pos", 0) * 1000.0 >= lastFrameStart;
+}
+
+// Seconds per frame of the video, 0 when unknown or there is no video.
+double MpvPlayback::frameDuration() {
+    double fps = doubleProperty("container-fps", 0);
+    if (!(fps > 0)) fps = doubleProperty("estimated-vf-fps", 0);
+    return fps > 0 && fps < 1000 && hasVideo() ? 1.0 / fps : 0.0;
+}
+
+// A step from a paused picture unpauses for one frame and pauses again; from playback it
+// only pauses. Sound alone has no frames to step.
+void MpvPlayback::stepFrame() {
+    if (openPath_.isEmpty() || !hasVideo()) return;
+    const bool paused = flagProperty("pause");
+    if (command({"frame-step"})) step_ = paused ? Step::Starting : Step::Running;
+}
+
+// While a seek runs the player still reports the old position; the position asked for
+// is the one that will be shown.
+double MpvPlayback::position() {
+    if (openPath_.isEmpty()) return 0;
+    if (step_ != Step::None) waitFor(Wait::StepDone, kSettleTimeoutMs);
+    if (seek_ != Seek::None) return seekTarget_;
+    const double end = length();
+    return std::clamp(doubleProperty("time-pos", 0) * 1000.0, 0.0, end);
+}
+
+double MpvPlayback::length() {
+    if (openPath_.isEmpty()) return 0;
+    const double duration = doubleProperty("duration", 0) * 1000.0;
+    return std::isfinite(duration) ? std::max(0.0, duration) : 0.0;
+}
+
+double MpvPlayback::rate() {
+    return doubleProperty("speed", 1.0);
+}
+
+std::int32_t MpvPlayback::volume() {
+    return std::int32_t(std::lround(doubleProperty("volume", 100)));
+}
+
+bool MpvPlayback::muted() {
+    return flagProperty("mute");
+}
+
+void MpvPlayback::setMuted(bool muted) {
+    if (mpv_) setFlagProperty("mute", muted);
+}
+
+void MpvPlayback::setVolume(std::int32_t volume) {
+    if (mpv_) setDoubleProperty("volume", std::clamp(volume, 0, 100));
+}
+
+void MpvPlayback::setRate(double rate) {
+    if (mpv_ && !std::isnan(rate))
+        setDoubleProperty("speed", std::clamp(rate, kSlowestRate, kFastestRate));
+}
+
+// Plain property and command access; a failure reads as the fallback or does nothing.
+
+bool MpvPlayback::command(std::initializer_list<QByteArray> words) {
+    if (!mpv_) return false;
+    const char* args[8] = {};
+    std::size_t count = 0;
+    for (const QByteArray& word : words) {
+        if (count + 1 < std::size(args)) args[count++] = word.constData();
+    }
+    return mpv_command(mpv_->handle, args) >= 0;
+}
+
+double MpvPlayback::doubleProperty(const char* name, double fallback) {
+    double value = fallback;
+    if (!mpv_ || mpv_get_property(mpv_->handle, name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return fallback;
+    return value;
+}
+
+bool MpvPlayback::flagProperty(const char* name) {
+    int value = 0;
+    if (!mpv_ || mpv_get_property(mpv_->handle, name, MPV_FORMAT_FLAG, &value) < 0) return false;
+    return value != 0;
+}
+
+void MpvPlayback::setFlagProperty(const char* name, bool value) {
+    int flag = value ? 1 : 0;
+    mpv_set_property(mpv_->handle, name, MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvPlayback::setDoubleProperty(const char* name, double value) {
+    mpv_set_property(mpv_->handle, name, MPV_FORMAT_DOUBLE, &value);
+}
+
+// Known as soon as the file is loaded, before the first frame has been decoded.
+bool MpvPlayback::hasVideo() {
+    std::int64_t track = 0;
+    return mpv_ && mpv_get_property(mpv_->handle, "current-tracks/video/id", MPV_FORMAT_INT64,
+                                    &track) >= 0;
+}
+
+}  // namespace quillon::platform

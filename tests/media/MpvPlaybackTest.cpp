@@ -1,0 +1,218 @@
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "MediaClips.h"
+#include "platform/MpvPlayback.h"
+#include "platform/VideoCapX.h"
+
+using namespace quillon;
+using platform::MpvPlayback;
+using testing::clipFrameShown;
+using testing::clipPath;
+
+class MpvPlaybackTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void opensVideoWithItsDuration();
+    void seekShowsTheFrameOnScreenAtThatTime_data();
+    void seekShowsTheFrameOnScreenAtThatTime();
+    void stepsOneFrameForwardAndBack();
+    void positionsOutsideTheFileAreClamped();
+    void playingFromTheEndStartsAgain();
+    void rateAndVolumeStayWithinWhatPlaybackSupports();
+    void soundOnlyHasNoFrame();
+    void failedOpenKeepsThePreviousFile_data();
+    void failedOpenKeepsThePreviousFile();
+    void nothingOpenIsHarmless();
+    void videoPictureWritesTheFrameAtItsSize();
+    void goingAwayDuringPlaybackIsClean();
+
+private:
+    // Opens frames.avi and shows the frame at `positionMs`.
+    void openFramesAt(double positionMs);
+
+    std::unique_ptr<MpvPlayback> playback_;
+};
+
+void MpvPlaybackTest::init() {
+    playback_ = std::make_unique<MpvPlayback>();
+}
+
+void MpvPlaybackTest::cleanup() {
+    playback_.reset();
+}
+
+void MpvPlaybackTest::openFramesAt(double positionMs) {
+    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    playback_->seek(positionMs);
+}
+
+void MpvPlaybackTest::opensVideoWithItsDuration() {
+    const platform::MediaOpenResult result = playback_->open(clipPath("frames.avi"));
+    QVERIFY2(result.opened, qPrintable(result.failure));
+    QCOMPARE(result.durationMs, 2000.0);
+    QCOMPARE(playback_->length(), 2000.0);
+    QCOMPARE(playback_->position(), 0.0);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 0);
+    QTRY_VERIFY(!playback_->displayedFrame().isNull());
+    QCOMPARE(playback_->displayedFrame().size(), QSize(160, 120));
+}
+
+void MpvPlaybackTest::seekShowsTheFrameOnScreenAtThatTime_data() {
+    QTest::addColumn<double>("positionMs");
+    QTest::addColumn<int>("frame");
+    QTest::newRow("start") << 0.0 << 0;
+    QTest::newRow("just before a frame starts") << 399.0 << 9;
+    QTest::newRow("as a frame starts") << 400.0 << 10;
+    QTest::newRow("late in a frame, past a key frame") << 439.0 << 10;
+    QTest::newRow("middle") << 1000.0 << 25;
+    QTest::newRow("in the last frame") << 1979.0 << 49;
+    QTest::newRow("end") << 2000.0 << 49;
+}
+
+void MpvPlaybackTest::seekShowsTheFrameOnScreenAtThatTime() {
+    QFETCH(double, positionMs);
+    QFETCH(int, frame);
+    openFramesAt(positionMs);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), frame);
+}
+
+// "Step Back" is a seek 23 ms before the position: the frame before.
+void MpvPlaybackTest::stepsOneFrameForwardAndBack() {
+    openFramesAt(400);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 10);
+    playback_->stepFrame();
+    QCOMPARE(playback_->position(), 440.0);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 11);
+    for (int back = 1; back <= 3; ++back) {
+        playback_->seek(playback_->position() - 23);
+        QCOMPARE(clipFrameShown(playback_->exactFrame()), 11 - back);
+    }
+    QCOMPARE(playback_->position(), 320.0);
+}
+
+void MpvPlaybackTest::positionsOutsideTheFileAreClamped() {
+    openFramesAt(-13);
+    QCOMPARE(playback_->position(), 0.0);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 0);
+    playback_->seek(1e12);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 49);
+    playback_->seek(std::numeric_limits<double>::quiet_NaN());
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 49);
+    QVERIFY(playback_->position() <= playback_->length());
+}
+
+void MpvPlaybackTest::playingFromTheEndStartsAgain() {
+    openFramesAt(2000);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 49);
+    playback_->play();
+    QTRY_VERIFY_WITH_TIMEOUT(playback_->position() > 0 && playback_->position() < 1500, 5000);
+    playback_->pause();
+}
+
+void MpvPlaybackTest::rateAndVolumeStayWithinWhatPlaybackSupports() {
+    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    playback_->setRate(0.0);
+    QCOMPARE(playback_->rate(), 0.01);
+    playback_->setRate(1000);
+    QCOMPARE(playback_->rate(), 100.0);
+    playback_->setRate(std::numeric_limits<double>::quiet_NaN());
+    QCOMPARE(playback_->rate(), 100.0);
+    playback_->setRate(1.1);
+    QCOMPARE(playback_->rate(), 1.1);
+
+    playback_->setVolume(150);
+    QCOMPARE(playback_->volume(), 100);
+    playback_->setVolume(-5);
+    QCOMPARE(playback_->volume(), 0);
+    playback_->setVolume(40);
+    QCOMPARE(playback_->volume(), 40);
+    playback_->setMuted(true);
+    QVERIFY(playback_->muted());
+    playback_->setMuted(false);
+    QVERIFY(!playback_->muted());
+}
+
+void MpvPlaybackTest::soundOnlyHasNoFrame() {
+    openFramesAt(400);
+    QTRY_VERIFY(!playback_->displayedFrame().isNull());
+    const platform::MediaOpenResult result = playback_->open(clipPath("sound.wav"));
+    QVERIFY2(result.opened, qPrintable(result.failure));
+    QCOMPARE(std::lround(result.durationMs), 1500L);
+    QVERIFY(playback_->displayedFrame().isNull());
+    QVERIFY(playback_->exactFrame().isNull());
+    playback_->stepFrame();
+    playback_->seek(700);
+    QCOMPARE(playback_->position(), 700.0);
+}
+
+void MpvPlaybackTest::failedOpenKeepsThePreviousFile_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not media") << clipPath("notmedia.avi")
+                               << "It is not a video or sound file that can be played.";
+    QTest::newRow("missing") << clipPath("missing.avi") << "The file does not exist.";
+    QTest::newRow("folder") << QFileInfo(clipPath("frames.avi")).path()
+                            << "It is a folder, not a file.";
+}
+
+void MpvPlaybackTest::failedOpenKeepsThePreviousFile() {
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    openFramesAt(400);
+    const platform::MediaOpenResult result = playback_->open(path);
+    QVERIFY(!result.opened);
+    QCOMPARE(result.failure, reason);
+    QCOMPARE(playback_->length(), 2000.0);
+    QCOMPARE(playback_->position(), 400.0);
+    QCOMPARE(clipFrameShown(playback_->exactFrame()), 10);
+}
+
+void MpvPlaybackTest::nothingOpenIsHarmless() {
+    playback_->play();
+    playback_->seek(500);
+    playback_->stepFrame();
+    playback_->pause();
+    QCOMPARE(playback_->position(), 0.0);
+    QCOMPARE(playback_->length(), 0.0);
+    QVERIFY(playback_->exactFrame().isNull());
+    QVERIFY(!playback_->open(clipPath("notmedia.avi")).opened);
+    QCOMPARE(playback_->position(), 0.0);
+}
+
+// The grabbed picture is the whole frame scaled into the picture, proportions kept.
+void MpvPlaybackTest::videoPictureWritesTheFrameAtItsSize() {
+    platform::VideoCapX picture(std::move(playback_));
+    picture.resize(385, 289);
+    QVERIFY(picture.openFile(clipPath("frames.avi")).opened);
+    picture.seek(1000);
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("frame.fgr"));
+    QVERIFY(picture.writeFrame(path).written);
+    const QImage written(path, "BMP");
+    QCOMPARE(written.size(), QSize(385, 289));
+    QCOMPARE(clipFrameShown(written), 25);
+    QCOMPARE(clipFrameShown(written.copy(0, 1, 1, 1)), 25);
+
+    QVERIFY(picture.openFile(clipPath("sound.wav")).opened);
+    const platform::FrameWriteResult none = picture.writeFrame(path);
+    QVERIFY(!none.written);
+    QCOMPARE(none.failure, QStringLiteral("There is no video frame to grab."));
+    QVERIFY2(!QFile::exists(path), "no earlier frame is left to be mistaken for this one");
+}
+
+void MpvPlaybackTest::goingAwayDuringPlaybackIsClean() {
+    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    playback_->play();
+    QTest::qWait(200);
+    playback_.reset();
+    QTest::qWait(100);  // anything libmpv queued for it must not arrive
+}
+
+QTEST_MAIN(MpvPlaybackTest)
+#include "MpvPlaybackTest.moc"
