@@ -48,9 +48,9 @@ platform::PictureBoxWidget& frmMain::picture1() {
 }
 
 void frmMain::createPanels() {
-    FraMedia = new MediaPanel(this);
-    FraEditor =
-        new EditorPanel(*this, ImageList1, [this]() -> clsASMpic& { return engineInUse(); });
+    const auto engineAccess = [this]() -> clsASMpic& { return engineInUse(); };
+    FraMedia = new MediaPanel(*this, ImageList1, engineAccess);
+    FraEditor = new EditorPanel(*this, ImageList1, engineAccess);
     picture1().model().setParentCaption(windowTitle());
 }
 
@@ -98,6 +98,10 @@ void frmMain::load() {
     FraMedia->load();
     if (!ASMpic) ASMpic = std::make_unique<clsASMpic>();
     ASMpic->setPictureBox(picture1().model());
+}
+
+void frmMain::start(const QString& filename) {
+    FraMedia->start(filename);
 }
 
 void frmMain::showAbout() {

@@ -29,6 +29,9 @@ public:
     // Prepares the window before it is first shown: binds the engine to the picture box.
     void load();
 
+    // Opens a media file in the player, left stopped at its start.
+    void start(const QString& filename);
+
     clsASMpic* engine() const { return ASMpic.get(); }
     platform::PictureBoxWidget& picture1();
 

@@ -5,9 +5,12 @@
 namespace quillon::platform {
 namespace {
 
-std::shared_ptr<FileDialogs>& current() {
-    static std::shared_ptr<FileDialogs> dialogs = std::make_shared<CancellingFileDialogs>();
-    return dialogs;
+using DialogsSlot = ServiceSlot<std::shared_ptr<FileDialogs>>;
+
+DialogsSlot& dialogsSlot() {
+    static DialogsSlot slot(
+        [] { return std::shared_ptr<FileDialogs>(std::make_shared<CancellingFileDialogs>()); });
+    return slot;
 }
 
 }  // namespace
@@ -66,20 +69,14 @@ std::optional<ColourChoice> ScriptedFileDialogs::chooseColour(const CustomColour
 }
 
 FileDialogs& fileDialogs() {
-    return *current();
+    return *dialogsSlot().current();
 }
 
 void installFileDialogs(std::shared_ptr<FileDialogs> dialogs) {
-    current() = dialogs ? std::move(dialogs) : std::make_shared<CancellingFileDialogs>();
+    dialogsSlot().install(std::move(dialogs));
 }
 
 ScopedScriptedFileDialogs::ScopedScriptedFileDialogs()
-    : scripted_(std::make_shared<ScriptedFileDialogs>()), previous_(current()) {
-    current() = scripted_;
-}
-
-ScopedScriptedFileDialogs::~ScopedScriptedFileDialogs() {
-    current() = previous_;
-}
+    : scripted_(std::make_shared<ScriptedFileDialogs>()), installed_(dialogsSlot(), scripted_) {}
 
 }  // namespace quillon::platform

@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/ServiceSlot.h"
+
 namespace quillon::platform {
 
 // One entry of a file dialog's type list: the text the user sees and the pattern it
@@ -106,7 +108,6 @@ void installFileDialogs(std::shared_ptr<FileDialogs> dialogs);
 class ScopedScriptedFileDialogs {
 public:
     ScopedScriptedFileDialogs();
-    ~ScopedScriptedFileDialogs();
     ScopedScriptedFileDialogs(const ScopedScriptedFileDialogs&) = delete;
     ScopedScriptedFileDialogs& operator=(const ScopedScriptedFileDialogs&) = delete;
 
@@ -115,7 +116,7 @@ public:
 
 private:
     std::shared_ptr<ScriptedFileDialogs> scripted_;
-    std::shared_ptr<FileDialogs> previous_;
+    ScopedService<std::shared_ptr<FileDialogs>> installed_;
 };
 
 }  // namespace quillon::platform

@@ -3,9 +3,14 @@
 namespace quillon::platform {
 namespace {
 
-MediaPlaybackMaker& currentMaker() {
-    static MediaPlaybackMaker maker;
-    return maker;
+using MakerSlot = ServiceSlot<MediaPlaybackMaker>;
+
+MakerSlot& makerSlot() {
+    static MakerSlot slot([] {
+        return MediaPlaybackMaker(
+            [] { return std::unique_ptr<MediaPlayback>(std::make_unique<UnavailableMediaPlayback>()); });
+    });
+    return slot;
 }
 
 }  // namespace
@@ -15,23 +20,16 @@ MediaOpenResult UnavailableMediaPlayback::open(const QString&) {
 }
 
 std::unique_ptr<MediaPlayback> makeMediaPlayback() {
-    std::unique_ptr<MediaPlayback> playback;
-    if (currentMaker()) playback = currentMaker()();
+    std::unique_ptr<MediaPlayback> playback = makerSlot().current()();
     if (!playback) playback = std::make_unique<UnavailableMediaPlayback>();
     return playback;
 }
 
 void installMediaPlaybackMaker(MediaPlaybackMaker maker) {
-    currentMaker() = std::move(maker);
+    makerSlot().install(std::move(maker));
 }
 
 ScopedMediaPlaybackMaker::ScopedMediaPlaybackMaker(MediaPlaybackMaker maker)
-    : previous_(std::move(currentMaker())) {
-    currentMaker() = std::move(maker);
-}
-
-ScopedMediaPlaybackMaker::~ScopedMediaPlaybackMaker() {
-    currentMaker() = std::move(previous_);
-}
+    : installed_(makerSlot(), std::move(maker)) {}
 
 }  // namespace quillon::platform

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/ServiceSlot.h"
+
 namespace quillon::platform {
 
 // What opening a media file came to: its duration, or a sentence telling the user why
@@ -88,12 +90,9 @@ void installMediaPlaybackMaker(MediaPlaybackMaker maker);
 class ScopedMediaPlaybackMaker {
 public:
     explicit ScopedMediaPlaybackMaker(MediaPlaybackMaker maker);
-    ~ScopedMediaPlaybackMaker();
-    ScopedMediaPlaybackMaker(const ScopedMediaPlaybackMaker&) = delete;
-    ScopedMediaPlaybackMaker& operator=(const ScopedMediaPlaybackMaker&) = delete;
 
 private:
-    MediaPlaybackMaker previous_;
+    ScopedService<MediaPlaybackMaker> installed_;
 };
 
 }  // namespace quillon::platform

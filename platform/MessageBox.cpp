@@ -5,9 +5,12 @@
 namespace quillon::platform {
 namespace {
 
-std::shared_ptr<MessagePresenter>& current() {
-    static std::shared_ptr<MessagePresenter> presenter = std::make_shared<StderrMessagePresenter>();
-    return presenter;
+using PresenterSlot = ServiceSlot<std::shared_ptr<MessagePresenter>>;
+
+PresenterSlot& presenterSlot() {
+    static PresenterSlot slot(
+        [] { return std::shared_ptr<MessagePresenter>(std::make_shared<StderrMessagePresenter>()); });
+    return slot;
 }
 
 }  // namespace
@@ -21,20 +24,15 @@ void RecordingMessagePresenter::show(const QString& title, const QString& text, 
 }
 
 MessagePresenter& messages() {
-    return *current();
+    return *presenterSlot().current();
 }
 
 void installMessagePresenter(std::shared_ptr<MessagePresenter> presenter) {
-    current() = presenter ? std::move(presenter) : std::make_shared<StderrMessagePresenter>();
+    presenterSlot().install(std::move(presenter));
 }
 
 ScopedMessageRecorder::ScopedMessageRecorder()
-    : recorder_(std::make_shared<RecordingMessagePresenter>()), previous_(current()) {
-    current() = recorder_;
-}
-
-ScopedMessageRecorder::~ScopedMessageRecorder() {
-    current() = previous_;
-}
+    : recorder_(std::make_shared<RecordingMessagePresenter>()),
+      installed_(presenterSlot(), recorder_) {}
 
 }  // namespace quillon::platform

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ServiceSlot.h"
+
 namespace quillon::platform {
 
 enum class MessageIcon { Critical, Information, Warning, Question };
@@ -47,7 +49,6 @@ void installMessagePresenter(std::shared_ptr<MessagePresenter> presenter);
 class ScopedMessageRecorder {
 public:
     ScopedMessageRecorder();
-    ~ScopedMessageRecorder();
     ScopedMessageRecorder(const ScopedMessageRecorder&) = delete;
     ScopedMessageRecorder& operator=(const ScopedMessageRecorder&) = delete;
 
@@ -56,7 +57,7 @@ public:
 
 private:
     std::shared_ptr<RecordingMessagePresenter> recorder_;
-    std::shared_ptr<MessagePresenter> previous_;
+    ScopedService<std::shared_ptr<MessagePresenter>> installed_;
 };
 
 }  // namespace quillon::platform
