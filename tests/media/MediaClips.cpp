@@ -11,7 +11,10 @@ QString clipPath(const char* name) {
 
 int clipFrameShown(const QImage& image) {
     if (image.isNull()) return -1;
-    const int grey = qGreen(image.pixel(image.width() / 2, image.height() / 2));
+    return clipFrameOfGrey(qGreen(image.pixel(image.width() / 2, image.height() / 2)));
+}
+
+int clipFrameOfGrey(int grey) {
     return int(std::lround(grey * 219.0 / 255.0 / 4.0));
 }
 

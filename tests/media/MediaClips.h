@@ -16,5 +16,6 @@ inline constexpr int kClipFrameMs = 1000 / kClipFramesPerSecond;
 // Which frame of frames.avi an image shows, read from its grey level at the centre
 // (frame N has video luma 16 + 4 N, i.e. grey (4 N) * 255 / 219); -1 for no image.
 int clipFrameShown(const QImage& image);
+int clipFrameOfGrey(int grey);
 
 }  // namespace quillon::testing
