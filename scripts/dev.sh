@@ -28,7 +28,12 @@ install_missing() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
-  as_root apt-get update
+  # The package lists are fetched once per machine start, however many commands install.
+  local updated=/tmp/quillon-apt-lists-updated
+  if [ ! -e "$updated" ]; then
+    as_root apt-get update
+    touch "$updated"
+  fi
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 }
 
