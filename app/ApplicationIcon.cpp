@@ -1,12 +1,15 @@
 #include "app/ApplicationIcon.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QPolygon>
 
 namespace quillon {
 namespace {
 
+// The design grid. data/quillon.svg draws the same shapes on it for the icon theme.
 constexpr int kSide = 32;
+constexpr int kIconSides[] = {16, 24, 32, 48, 64, 128, 256};
 
 void drawCanvas(QPainter& painter) {
     painter.fillRect(0, 0, kSide, kSide, QColor(0x20, 0x38, 0x58));
@@ -30,12 +33,29 @@ void drawPlayMark(QPainter& painter) {
 }  // namespace
 
 QImage applicationIconImage() {
-    QImage image(kSide, kSide, QImage::Format_RGB32);
+    return applicationIconImage(kSide);
+}
+
+// At 32 the shapes are drawn unsmoothed on whole pixels, exactly as the editor's first
+// picture has always been.
+QImage applicationIconImage(int side) {
+    QImage image(side, side, QImage::Format_RGB32);
     QPainter painter(&image);
+    if (side != kSide) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(double(side) / kSide, double(side) / kSide);
+    }
     drawCanvas(painter);
     drawLandscape(painter);
     drawPlayMark(painter);
     return image;
+}
+
+QIcon applicationIcon() {
+    QIcon drawn;
+    for (const int side : kIconSides)
+        drawn.addPixmap(QPixmap::fromImage(applicationIconImage(side)));
+    return QIcon::fromTheme(QStringLiteral("quillon"), drawn);
 }
 
 }  // namespace quillon

@@ -2,15 +2,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <random>
 
 namespace quillon::bench {
 
+namespace {
+constexpr std::align_val_t kCacheLine{64};
+}
+
+void BenchSurface::AlignedDelete::operator()(std::uint8_t* bytes) const {
+    ::operator delete[](bytes, kCacheLine);
+}
+
 BenchSurface::BenchSurface(std::int64_t width, std::int64_t height)
-    : bytes_(std::size_t(12 * width * height)) {
+    : size_(std::size_t(12 * width * height)),
+      bytes_(static_cast<std::uint8_t*>(::operator new[](size_, kCacheLine))) {
+    std::memset(bytes_.get(), 0, size_);
     record_.width = std::int32_t(width);
     record_.height = std::int32_t(height);
-    record_.surface = bytes_.data();
+    record_.surface = bytes_.get();
 }
 
 void BenchSurface::paintPhotoLike(int painted, std::initializer_list<int> copies) {
@@ -31,6 +42,10 @@ void BenchSurface::paintPhotoLike(int painted, std::initializer_list<int> copies
 
 void BenchSurface::copyPlane(int from, int to) {
     std::memcpy(plane(to), plane(from), planeBytes());
+}
+
+void reportPixels(benchmark::State& state, std::int64_t pixels) {
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * pixels);
 }
 
 void withStandardSizes(benchmark::internal::Benchmark* family,

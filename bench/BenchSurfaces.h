@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@
 
 namespace quillon::bench {
 
-// A zero-filled three-plane surface of W x H pixels and the record that points at it.
+// A zero-filled three-plane surface of W x H pixels and the record that points at it,
+// starting on a cache line as the engine's own surface does.
 class BenchSurface {
 public:
     BenchSurface(std::int64_t width, std::int64_t height);
@@ -20,8 +22,8 @@ public:
 
     KernelParameterRecord& record() { return record_; }
     std::uint8_t* plane(int p) { return planeStart(record_, p); }
-    std::int64_t pixelCount() const { return std::int64_t(bytes_.size() / 12); }
-    std::size_t planeBytes() const { return bytes_.size() / 3; }
+    std::int64_t pixelCount() const { return std::int64_t(size_ / 12); }
+    std::size_t planeBytes() const { return size_ / 3; }
 
     // Paints plane `painted` like a photo (smooth gradients per channel with a little
     // grain, reserved bytes 0) and copies it into every plane of `copies`.
@@ -29,9 +31,16 @@ public:
     void copyPlane(int from, int to);
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    struct AlignedDelete {
+        void operator()(std::uint8_t* bytes) const;
+    };
+    std::size_t size_;
+    std::unique_ptr<std::uint8_t[], AlignedDelete> bytes_;
     KernelParameterRecord record_;
 };
+
+// Counts `pixels` per iteration done so far, so every benchmark reads in pixels per second.
+void reportPixels(benchmark::State& state, std::int64_t pixels);
 
 // Registers each row of leading arguments at 640x480, 1920x1080 and 3840x2160, with
 // the argument names `leadingNames` followed by "w" and "h".

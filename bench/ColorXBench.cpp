@@ -1,9 +1,10 @@
 // Colour X effects on picture-sized surfaces, reported in pixels per second.
 //   Scan:   op codes 4 to 8 on a picture without colour X, the search alone
-//   Sparse: op codes 4 to 8 with one pixel in a thousand of colour X, restored between
+//   Sparse: op codes 4 to 8 with one pixel in a hundred of colour X, restored between
 //           iterations (outside the timing) because every run blends more of them
 //   Paint:  op codes 1 to 3 with spacing 1, which paint every pixel
 //   Ring:   op code 9 round the middle, with Amount 1 and with the largest Amount
+//   Dot:    op code 0, one dot (the cost of a call)
 //
 // Quick smoke run: quillon_bench --benchmark_filter=ColorX --benchmark_min_time=0.01
 
@@ -47,10 +48,6 @@ void run(BenchSurface& surface, std::int32_t opCode, std::int32_t amount, Kernel
 
 const KernelArgument kPointNine = singleBits(0.9f), kPointOne = singleBits(0.1f);
 
-void reportPixels(benchmark::State& state, const BenchSurface& surface) {
-    state.SetItemsProcessed(std::int64_t(state.iterations()) * surface.pixelCount());
-}
-
 // Arguments: op code, width, height.
 void BM_ColorXScan(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
@@ -59,12 +56,12 @@ void BM_ColorXScan(benchmark::State& state) {
         run(surface, std::int32_t(state.range(0)), 8, kPointNine, kPointOne);
         benchmark::ClobberMemory();
     }
-    reportPixels(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 void BM_ColorXSparse(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
-    paintWithColourX(surface, 1000);
+    paintWithColourX(surface, 100);
     for (auto _ : state) {
         state.PauseTiming();
         surface.copyPlane(1, 2);
@@ -72,7 +69,7 @@ void BM_ColorXSparse(benchmark::State& state) {
         run(surface, std::int32_t(state.range(0)), 8, kPointNine, kPointOne);
         benchmark::ClobberMemory();
     }
-    reportPixels(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 void BM_ColorXPaint(benchmark::State& state) {
@@ -82,7 +79,18 @@ void BM_ColorXPaint(benchmark::State& state) {
         run(surface, std::int32_t(state.range(0)), 1, kSingleTwo, kSingleThree);
         benchmark::ClobberMemory();
     }
-    reportPixels(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
+}
+
+// Arguments: width, height.
+void BM_ColorXDot(benchmark::State& state) {
+    BenchSurface surface(state.range(0), state.range(1));
+    paintWithColourX(surface);
+    for (auto _ : state) {
+        run(surface, 0, 8, kPointNine, kPointOne);
+        benchmark::ClobberMemory();
+    }
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 // Arguments: Amount, width, height.
@@ -98,11 +106,14 @@ void BM_ColorXRing(benchmark::State& state) {
         run(surface, 9, std::int32_t(state.range(0)), a, b);
         benchmark::ClobberMemory();
     }
-    reportPixels(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 void spreadOps(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"op"}, {{4}, {5}, {8}}, benchmark::kMicrosecond);
+}
+void everySpreadOp(benchmark::internal::Benchmark* family) {
+    bench::withStandardSizes(family, {"op"}, {{4}, {5}, {6}, {7}, {8}}, benchmark::kMicrosecond);
 }
 void paintOps(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"op"}, {{1}, {2}, {3}}, benchmark::kMicrosecond);
@@ -112,9 +123,12 @@ void ringAmounts(benchmark::internal::Benchmark* family) {
 }
 
 BENCHMARK(BM_ColorXScan)->Apply(spreadOps);
-BENCHMARK(BM_ColorXSparse)->Apply(spreadOps);
+BENCHMARK(BM_ColorXSparse)->Apply(everySpreadOp);
 BENCHMARK(BM_ColorXPaint)->Apply(paintOps);
 BENCHMARK(BM_ColorXRing)->Apply(ringAmounts);
+BENCHMARK(BM_ColorXDot)->Apply([](benchmark::internal::Benchmark* family) {
+    bench::withStandardSizes(family, {}, {{}}, benchmark::kMicrosecond);
+});
 
 }  // namespace
 }  // namespace quillon

@@ -27,7 +27,7 @@ void BM_Magnify(benchmark::State& state) {
         magnifyKernel(&record, cx, cy, tenths);
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(std::int64_t(state.iterations()) * surface.pixelCount());
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 void magnifyCases(benchmark::internal::Benchmark* family) {

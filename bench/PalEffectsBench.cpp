@@ -1,8 +1,8 @@
-// Palette effects on picture-sized surfaces. Every benchmark reports the bytes of one
-// plane per iteration, so the packed kernel, the plain byte loop and a block copy of a
-// plane (the speed of memory itself) read as comparable throughputs.
+// Palette effects on picture-sized surfaces, in pixels per second, so the packed kernel,
+// the plain byte loop and a block copy of a plane (MemoryBench.cpp) read as comparable
+// throughputs.
 //
-// Quick smoke run: quillon_bench --benchmark_min_time=0.01
+// Quick smoke run: quillon_bench --benchmark_filter=PalEffects --benchmark_min_time=0.01
 
 #include <benchmark/benchmark.h>
 
@@ -28,23 +28,19 @@ void runKernel(BenchSurface& surface, std::int32_t opCode) {
     palEffectsKernel(&surface.record(), 0x40000000, 0x40400000, 4);
 }
 
-void reportPlanes(benchmark::State& state, const BenchSurface& surface) {
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(surface.planeBytes()));
-}
-
 // Arguments: op code, width, height. Packed ops, grey and noise cost the same whatever
 // the picture holds, so each iteration works on the picture the previous one left.
-void BM_Kernel(benchmark::State& state) {
+void BM_PalEffects(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     paintAllPlanes(surface);
     for (auto _ : state) {
         runKernel(surface, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();
     }
-    reportPlanes(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
-void BM_PackedPlainLoop(benchmark::State& state) {
+void BM_PalEffectsPackedPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     paintAllPlanes(surface);
     const auto step = *paleffects::packedStepFor(std::int32_t(state.range(0)), kStepAmount);
@@ -52,12 +48,12 @@ void BM_PackedPlainLoop(benchmark::State& state) {
         paleffects::applyPackedScalar(surface.plane(2), std::size_t(surface.pixelCount()), step);
         benchmark::ClobberMemory();
     }
-    reportPlanes(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 // A substitution leaves a picture the next one would find trivial, so each iteration
 // starts again from the original plane, restored outside the timing.
-void BM_SubstitutionKernel(benchmark::State& state) {
+void BM_PalEffectsRestored(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     paintAllPlanes(surface);
     for (auto _ : state) {
@@ -67,18 +63,7 @@ void BM_SubstitutionKernel(benchmark::State& state) {
         runKernel(surface, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();
     }
-    reportPlanes(state, surface);
-}
-
-// The undo snapshot: one plane copied to another, as fast as memory allows.
-void BM_PlaneCopy(benchmark::State& state) {
-    BenchSurface surface(state.range(0), state.range(1));
-    paintAllPlanes(surface);
-    for (auto _ : state) {
-        surface.copyPlane(2, 3);
-        benchmark::ClobberMemory();
-    }
-    reportPlanes(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 void packedOps(benchmark::internal::Benchmark* family) {
@@ -93,17 +78,11 @@ void substitutionOps(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"op"}, {{13}, {14}, {15}, {16}, {17}, {18}, {19}},
                              benchmark::kMicrosecond);
 }
-void sizesOnly(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {}, {{}}, benchmark::kMicrosecond);
-}
 
-BENCHMARK(BM_PlaneCopy)->Apply(sizesOnly);
-BENCHMARK(BM_Kernel)->Apply(packedOps);
-BENCHMARK(BM_PackedPlainLoop)->Apply(packedOps);
-BENCHMARK(BM_Kernel)->Apply(perPixelOps);
-BENCHMARK(BM_SubstitutionKernel)->Apply(substitutionOps);
+BENCHMARK(BM_PalEffects)->Apply(packedOps);
+BENCHMARK(BM_PalEffectsPackedPlain)->Apply(packedOps);
+BENCHMARK(BM_PalEffects)->Apply(perPixelOps);
+BENCHMARK(BM_PalEffectsRestored)->Apply(substitutionOps);
 
 }  // namespace
 }  // namespace quillon
-
-BENCHMARK_MAIN();

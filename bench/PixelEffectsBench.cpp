@@ -17,12 +17,8 @@ namespace {
 
 using bench::BenchSurface;
 
-void reportPixels(benchmark::State& state, const BenchSurface& surface) {
-    state.SetItemsProcessed(std::int64_t(state.iterations()) * surface.pixelCount());
-}
-
 // Arguments: op code, amount, width, height. The wave table is the host's, built once.
-void BM_PixelEffectsKernel(benchmark::State& state) {
+void BM_PixelEffects(benchmark::State& state) {
     const auto op = std::int32_t(state.range(0)), amount = std::int32_t(state.range(1));
     BenchSurface surface(state.range(2), state.range(3));
     surface.paintPhotoLike(3, {2});
@@ -37,7 +33,7 @@ void BM_PixelEffectsKernel(benchmark::State& state) {
         pixelEffectsKernel(&record, 0x40000000, 0x40400000, c);
         benchmark::ClobberMemory();
     }
-    reportPixels(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 // The smoothing word loop without SSE2. Arguments: amount, width, height.
@@ -50,7 +46,7 @@ void BM_PixelEffectsSmoothPlain(benchmark::State& state) {
         pixeleffects::smoothPlain(planes, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();
     }
-    reportPixels(state, surface);
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 // What the host adds for the wave: the table. Arguments: width, height.
@@ -74,7 +70,7 @@ void sizesOnly(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {}, {{}}, benchmark::kMicrosecond);
 }
 
-BENCHMARK(BM_PixelEffectsKernel)->Apply(everyVariant);
+BENCHMARK(BM_PixelEffects)->Apply(everyVariant);
 BENCHMARK(BM_PixelEffectsSmoothPlain)->Apply(smoothingAmounts);
 BENCHMARK(BM_PixelEffectsWaveTable)->Apply(sizesOnly);
 

@@ -16,7 +16,7 @@ namespace {
 constexpr std::int32_t kDegrees = 30 + 360;
 
 // Arguments: op code, width, height. The original and undo planes hold the picture.
-void BM_RotationKernel(benchmark::State& state) {
+void BM_Rotation(benchmark::State& state) {
     bench::BenchSurface surface(state.range(1), state.range(2));
     surface.paintPhotoLike(1, {3});
     KernelParameterRecord& record = surface.record();
@@ -28,14 +28,14 @@ void BM_RotationKernel(benchmark::State& state) {
         rotationKernel(&record, a, b, kDegrees);
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(std::int64_t(state.iterations()) * surface.pixelCount());
+    bench::reportPixels(state, surface.pixelCount());
 }
 
 void opCodesAndSizes(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"op"}, {{0}, {1}, {2}, {3}}, benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_RotationKernel)->Apply(opCodesAndSizes);
+BENCHMARK(BM_Rotation)->Apply(opCodesAndSizes);
 
 }  // namespace
 }  // namespace quillon

@@ -1,5 +1,7 @@
 // Op codes 0 to 3: colour X painted at given places, whatever the pixels hold.
+#include "engine/ColorXAvx2.h"
 #include "engine/ColorXPasses.h"
+#include "engine/SimdDispatch.h"
 
 namespace quillon::colorx {
 
@@ -17,25 +19,37 @@ void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b)
 }
 
 // The patterns are anchored at the top row and the right column and step down and left
-// by the spacing while they are inside the picture.
+// by the spacing while they are inside the picture. Painting sets a pixel whatever it
+// holds, so the pixels of a row may be painted in any order: a spacing of 1 paints the
+// whole row as one run.
+namespace {
+
+void paintRow(const Plane& plane, const ColourX& colour, std::int64_t y) {
+    std::uint8_t* pixel = plane.row(y);
+    const std::int64_t done =
+        simd::useAvx2() ? avx2::paintRun(pixel, plane.width, colour.pixelBits) : 0;
+    pixel += 4 * done;
+    for (std::int64_t x = done + 1; x <= plane.width; ++x, pixel += 4) paint(pixel, colour);
+}
+
+void paintColumns(const Plane& plane, const ColourX& colour, std::int64_t y, std::int32_t spacing) {
+    if (spacing == 1) return paintRow(plane, colour, y);
+    for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.at(x, y), colour);
+}
+
+}  // namespace
 
 void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
-    for (std::int64_t y = plane.height; y > 0; y -= spacing) {
-        std::uint8_t* pixel = plane.row(y);
-        for (std::int64_t x = 1; x <= plane.width; ++x, pixel += 4) paint(pixel, colour);
-    }
+    for (std::int64_t y = plane.height; y > 0; y -= spacing) paintRow(plane, colour, y);
 }
 
 void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
-    for (std::int64_t y = 1; y <= plane.height; ++y) {
-        for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.at(x, y), colour);
-    }
+    for (std::int64_t y = 1; y <= plane.height; ++y) paintColumns(plane, colour, y, spacing);
 }
 
 void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
-    for (std::int64_t y = plane.height; y > 0; y -= spacing) {
-        for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.at(x, y), colour);
-    }
+    for (std::int64_t y = plane.height; y > 0; y -= spacing)
+        paintColumns(plane, colour, y, spacing);
 }
 
 }  // namespace quillon::colorx

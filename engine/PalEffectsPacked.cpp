@@ -1,4 +1,5 @@
 #include "engine/PalEffectsPasses.h"
+#include "engine/SimdDispatch.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -152,7 +153,11 @@ std::optional<PackedStep> packedStepFor(std::int32_t opCode, std::int32_t amount
 }
 
 void applyPacked(std::uint8_t* pixels, std::size_t count, PackedStep step) {
-    packedPassFor<true>(step.op)(pixels, count, step.pattern);
+    const PackedPass pass = packedPassFor<true>(step.op);
+    if (!simd::useAvx2()) return pass(pixels, count, step.pattern);
+    splitAtWideBoundary(
+        pixels, count, [&](std::uint8_t* run, std::size_t n) { pass(run, n, step.pattern); },
+        [&](std::uint8_t* run, std::size_t n) { return avx2::applyPacked(run, n, step); });
 }
 
 void applyPackedScalar(std::uint8_t* pixels, std::size_t count, PackedStep step) {

@@ -1,4 +1,5 @@
 #include "engine/PalEffectsPasses.h"
+#include "engine/SimdDispatch.h"
 
 namespace quillon::paleffects {
 namespace {
@@ -28,7 +29,7 @@ int blackOrWhite(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
 
 }  // namespace
 
-void makeGrey(std::uint8_t* pixels, std::size_t count) {
+void makeGreyPlain(std::uint8_t* pixels, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         std::uint8_t* pixel = pixels + 4 * i;
         const auto grey = std::uint8_t((pixel[0] + pixel[1] + pixel[2]) / 3);
@@ -36,7 +37,7 @@ void makeGrey(std::uint8_t* pixels, std::size_t count) {
     }
 }
 
-void substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
+void substitutePlain(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
     using B = std::uint8_t;
     switch (opCode) {
         case 13:
@@ -68,6 +69,18 @@ void substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
         default:
             return;
     }
+}
+
+void makeGrey(std::uint8_t* pixels, std::size_t count) {
+    if (!simd::useAvx2()) return makeGreyPlain(pixels, count);
+    splitAtWideBoundary(pixels, count, makeGreyPlain, avx2::makeGrey);
+}
+
+void substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
+    if (!simd::useAvx2()) return substitutePlain(pixels, count, opCode);
+    splitAtWideBoundary(
+        pixels, count, [&](std::uint8_t* run, std::size_t n) { substitutePlain(run, n, opCode); },
+        [&](std::uint8_t* run, std::size_t n) { return avx2::substitute(run, n, opCode); });
 }
 
 }  // namespace quillon::paleffects

@@ -11,8 +11,10 @@
 #include <array>
 #include <cstdlib>
 
+#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/PixelWords.h"
+#include "engine/SimdDispatch.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -69,19 +71,27 @@ inline void fourPixels(const Filter& filter, const Block& rows, std::uint8_t* ta
 }
 #endif
 
+// The same filter eight pixels at a time along a row (PixelEffectsAvx2.cpp).
+using WideRow = std::size_t (*)(const avx2::RowSpan& row, std::uint32_t colour);
+
 // Applies the filter to blue, green and red of every pixel that has all eight
-// neighbours, four pixels at a time while four remain. Planes narrower or lower than
-// three pixels have no such pixel.
+// neighbours: eight pixels at a time on the AVX2 path, then four while four remain, then
+// one. Planes narrower or lower than three pixels have no such pixel.
 template <typename Filter>
-void forEveryInnerPixel(const Planes& planes, const Filter& filter) {
+void forEveryInnerPixel(const Planes& planes, const Filter& filter, WideRow wideRow,
+                        std::uint32_t colour) {
     if (planes.width < 3 || planes.height < 3) return;
     const std::size_t rowBytes = 4 * std::size_t(planes.width);
+    const std::size_t innerPixels = std::size_t(planes.width) - 2;
+    if (!simd::useAvx2()) wideRow = nullptr;
     for (std::int32_t y = 2; y < planes.height; ++y) {
         const std::uint8_t* middle = planes.source + planes.rowOffset(y);
         const std::uint8_t* below = middle - rowBytes;
         const std::uint8_t* above = middle + rowBytes;
         std::uint8_t* target = planes.target + planes.rowOffset(y);
         std::size_t i = 4;
+        if (wideRow != nullptr)
+            i += 4 * wideRow({below + i, middle + i, above + i, target + i, innerPixels}, colour);
 #if defined(__SSE2__)
         for (; i + 20 <= rowBytes; i += 16)  // the fourth pixel's right neighbour is in the row
             fourPixels(filter, Block{below + i, middle + i, above + i}, target + i);
@@ -171,15 +181,15 @@ struct EmbossFilter {
 }  // namespace
 
 void edgeFilter(const Planes& planes, std::uint32_t colour) {
-    forEveryInnerPixel(planes, EdgeFilter(colour));
+    forEveryInnerPixel(planes, EdgeFilter(colour), avx2::edgeFilter, colour);
 }
 
 void diagonalRelief(const Planes& planes, std::uint32_t colour) {
-    forEveryInnerPixel(planes, DiagonalReliefFilter(colour));
+    forEveryInnerPixel(planes, DiagonalReliefFilter(colour), avx2::diagonalRelief, colour);
 }
 
 void emboss(const Planes& planes, std::uint32_t colour) {
-    forEveryInnerPixel(planes, EmbossFilter(colour));
+    forEveryInnerPixel(planes, EmbossFilter(colour), avx2::emboss, colour);
 }
 
 }  // namespace quillon::pixeleffects

@@ -6,8 +6,10 @@
 
 #include <array>
 
+#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/PixelWords.h"
+#include "engine/SimdDispatch.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -67,47 +69,56 @@ std::size_t smoothFours(const std::uint8_t* source, std::uint8_t* target, std::s
 }
 #endif
 
+// Which vector code a pass may use.
+enum class Vectors { None, Baseline, Avx2 };
+
+template <int Shift, std::size_t Count>
+std::size_t smoothVectors(const std::uint8_t* source, std::uint8_t* target, std::size_t count,
+                          const Offsets<Count>& offsets, Vectors vectors) {
+    std::size_t i = 0;
+    if (vectors == Vectors::Avx2) i = avx2::smooth(source, target, count, offsets.data(), Count);
+#if defined(__SSE2__)
+    if (vectors != Vectors::None)
+        i += smoothFours<Shift>(source + 4 * i, target + 4 * i, count - i, offsets);
+#endif
+    return i;
+}
+
 template <int Shift, std::size_t Count>
 void smoothRegion(const Planes& planes, const Region& region, const Offsets<Count>& offsets,
-                  bool useVectors) {
+                  Vectors vectors) {
     if (region.empty()) return;
     const std::size_t count = region.columns();
     for (std::int32_t y = region.firstRow; y <= region.lastRow; ++y) {
         const std::size_t start = planes.rowOffset(y) + columnOffset(region.firstColumn);
         const std::uint8_t* source = planes.source + start;
         std::uint8_t* target = planes.target + start;
-        std::size_t i = 0;
-#if defined(__SSE2__)
-        if (useVectors) i = smoothFours<Shift>(source, target, count, offsets);
-#else
-        (void)useVectors;
-#endif
+        std::size_t i = smoothVectors<Shift>(source, target, count, offsets, vectors);
         for (; i < count; ++i)
             storePixel(target + 4 * i, neighbourSum<Shift>(source + 4 * i, offsets));
     }
 }
 
-void smoothBy(const Planes& planes, std::int32_t amount, bool useVectors) {
+void smoothBy(const Planes& planes, std::int32_t amount, Vectors vectors) {
     const std::int32_t w = planes.width, h = planes.height;
     const std::ptrdiff_t left = -4, right = 4, down = -4 * std::ptrdiff_t(w), up = -down;
     const Region inner{2, w - 1, 2, h - 1};
     switch (amount) {
         case 1:
-            smoothRegion<1>(planes, Region{2, w - 1, 1, h}, Offsets<2>{left, right}, useVectors);
+            smoothRegion<1>(planes, Region{2, w - 1, 1, h}, Offsets<2>{left, right}, vectors);
             break;
         case 2:
-            smoothRegion<1>(planes, Region{1, w, 2, h - 1}, Offsets<2>{down, up}, useVectors);
+            smoothRegion<1>(planes, Region{1, w, 2, h - 1}, Offsets<2>{down, up}, vectors);
             break;
         case 4:
             smoothRegion<2>(planes, inner,
-                            Offsets<4>{down + left, down + right, up + left, up + right},
-                            useVectors);
+                            Offsets<4>{down + left, down + right, up + left, up + right}, vectors);
             break;
         case 8:
             smoothRegion<3>(
                 planes, inner,
                 Offsets<8>{down + left, down, down + right, left, right, up + left, up, up + right},
-                useVectors);
+                vectors);
             break;
         default:  // no other neighbourhood exists: nothing is written
             break;
@@ -117,11 +128,11 @@ void smoothBy(const Planes& planes, std::int32_t amount, bool useVectors) {
 }  // namespace
 
 void smooth(const Planes& planes, std::int32_t amount) {
-    smoothBy(planes, amount, true);
+    smoothBy(planes, amount, simd::useAvx2() ? Vectors::Avx2 : Vectors::Baseline);
 }
 
 void smoothPlain(const Planes& planes, std::int32_t amount) {
-    smoothBy(planes, amount, false);
+    smoothBy(planes, amount, Vectors::None);
 }
 
 }  // namespace quillon::pixeleffects

@@ -13,9 +13,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/PixelWords.h"
 #include "engine/Rounding.h"
+#include "engine/SimdDispatch.h"
 
 namespace quillon::pixeleffects {
 namespace {
@@ -89,18 +91,51 @@ struct Block {
     std::int32_t firstDx, lastDx, firstDy, lastDy;
 };
 
-void twistBlock(const Twist& twist, const Block& block) {
+// The one or two pixels of each row at column distance dx from the centre.
+void twistColumn(const Twist& twist, const LinePair& rows, std::int32_t dy, std::int32_t dx) {
+    const LinePair columns(twist.cx, dx, twist.planes.width);
+    if (columns.count == 0) return;
+    const Turn turn = twist.turnAt(dx, dy);
+    for (int j = 0; j < rows.count; ++j) {
+        for (int i = 0; i < columns.count; ++i) twist.pixel(columns.line[i], rows.line[j], turn);
+    }
+}
+
+// The AVX2 path indexes the plane with 32-bit lanes.
+bool useWideColumns(const Planes& planes) {
+    return simd::useAvx2() && std::int64_t{planes.width} * planes.height < (std::int64_t{1} << 31);
+}
+
+avx2::TwistRun wideRun(const Twist& twist, const LinePair& rows, std::int32_t dy) {
+    return {twist.planes.source,
+            twist.planes.target,
+            twist.planes.width,
+            twist.planes.height,
+            twist.cx,
+            twist.cy,
+            twist.m,
+            twist.maxAngle,
+            twist.colourX,
+            dy,
+            {rows.line[0], rows.line[1]},
+            rows.count};
+}
+
+// Column distances go four at a time on the AVX2 path wherever the four and their mirror
+// images lie inside the picture, one at a time elsewhere.
+void twistBlock(const Twist& twist, const Block& block, bool wide) {
     for (std::int32_t dy = block.firstDy; dy <= block.lastDy; ++dy) {
         const LinePair rows(twist.cy, dy, twist.planes.height);
         if (rows.count == 0) continue;
-        for (std::int32_t dx = block.firstDx; dx <= block.lastDx; ++dx) {
-            const LinePair columns(twist.cx, dx, twist.planes.width);
-            if (columns.count == 0) continue;
-            const Turn turn = twist.turnAt(dx, dy);
-            for (int j = 0; j < rows.count; ++j) {
-                for (int i = 0; i < columns.count; ++i)
-                    twist.pixel(columns.line[i], rows.line[j], turn);
+        const avx2::TwistRun run = wideRun(twist, rows, dy);
+        for (std::int32_t dx = block.firstDx; dx <= block.lastDx;) {
+            const std::int32_t next =
+                wide && dx >= 1 ? avx2::twistColumns(run, dx, block.lastDx) : dx;
+            if (next > dx) {
+                dx = next;
+                continue;
             }
+            twistColumn(twist, rows, dy, dx++);
         }
     }
 }
@@ -119,13 +154,14 @@ void twist(const Planes& planes, std::int32_t amount, std::uint32_t colour) {
     // pairs go in small square blocks: the source points of a block lie close together
     // too, so their rows stay in the cache while the block is done.
     constexpr std::int32_t kBlock = 32;
+    const bool wide = useWideColumns(planes);
     const std::int32_t reachX = reach(twist.cx, planes.width);
     const std::int32_t reachY = reach(twist.cy, planes.height);
     for (std::int32_t firstDy = 0, lastDy = 0; firstDy <= reachY; firstDy = lastDy + 1) {
         lastDy = firstDy + std::min(kBlock - 1, reachY - firstDy);
         for (std::int32_t firstDx = 0, lastDx = 0; firstDx <= reachX; firstDx = lastDx + 1) {
             lastDx = firstDx + std::min(kBlock - 1, reachX - firstDx);
-            twistBlock(twist, Block{firstDx, lastDx, firstDy, lastDy});
+            twistBlock(twist, Block{firstDx, lastDx, firstDy, lastDy}, wide);
         }
     }
 }

@@ -3,9 +3,11 @@
 
 #include <cstring>
 
+#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/PixelWords.h"
 #include "engine/Rounding.h"
+#include "engine/SimdDispatch.h"
 
 namespace quillon::pixeleffects {
 namespace {
@@ -26,7 +28,8 @@ float tableValue(const void* table, std::int32_t row) {
 }
 
 void copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::int32_t width) {
-    for (std::size_t i = 0; i < 4 * std::size_t(width); i += 4)
+    std::size_t i = simd::useAvx2() ? 4 * avx2::copyColourBytes(source, target, width) : 0;
+    for (; i < 4 * std::size_t(width); i += 4)
         storeKeepingReserved(target + i, loadPixel(source + i));
 }
 

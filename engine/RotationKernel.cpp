@@ -1,12 +1,15 @@
 #include "engine/RotationKernel.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <numbers>
 
 #include "engine/BilinearSample.h"
 #include "engine/PixelWords.h"
+#include "engine/RotationAvx2.h"
 #include "engine/Rounding.h"
+#include "engine/SimdDispatch.h"
 
 namespace quillon {
 namespace {
@@ -65,14 +68,16 @@ inline std::uint32_t blendedColour(const Planes& planes, double fx, double fy) {
                          row->fraction);
 }
 
-// One destination row. The terms of the row's own distance from the centre are computed
-// once; the sums keep the order of the plain formula so the results are unchanged.
+// Columns `firstX` to `lastX` of a destination row. The terms of the row's own distance
+// from the centre are computed once; the sums keep the order of the plain formula so the
+// results are unchanged.
 template <bool kBlend>
-void turnRow(const Planes& planes, const Turn& turn, std::uint32_t y) {
+void turnRow(const Planes& planes, const Turn& turn, std::uint32_t y, std::uint32_t firstX,
+             std::uint32_t lastX) {
     const double up = double(y) - turn.centreY;
     const double upCosine = up * turn.cosine, upSine = up * turn.sine;
-    std::uint8_t* destination = planes.working + pixelOffset(planes.width, 1, std::int32_t(y));
-    for (std::uint32_t x = 1; x <= planes.width; ++x, destination += 4) {
+    std::uint8_t* destination = planes.working + pixelOffset(planes.width, firstX, std::int32_t(y));
+    for (std::uint32_t x = firstX; x <= lastX; ++x, destination += 4) {
         const double across = double(x) - turn.centreX;
         const double fx = across * turn.cosine - upSine + turn.centreX;
         const double fy = upCosine + across * turn.sine + turn.centreY;
@@ -81,10 +86,62 @@ void turnRow(const Planes& planes, const Turn& turn, std::uint32_t y) {
     }
 }
 
+// The AVX2 rows index the plane with 32-bit lanes and find blend cells in single
+// precision, and so take planes of fewer than 2^31 pixels, each side below 2^23: every
+// picture a surface can hold.
+bool avx2RowsFit(const Planes& planes) {
+    return planes.width < (1u << 23) && planes.height < (1u << 23) &&
+           std::uint64_t{planes.width} * planes.height < (std::uint64_t{1} << 31);
+}
+
+// The first columns of a stretch of row y on the AVX2 path; returns how many it did.
+template <bool kBlend>
+std::uint32_t turnStretchWide(const Planes& planes, const Turn& turn, std::uint32_t y,
+                              std::uint32_t firstX, std::uint32_t columns) {
+    const rotation::avx2::TurnedRow row{planes.source,
+                                        planes.working + pixelOffset(planes.width, firstX, y),
+                                        std::int32_t(planes.width),
+                                        std::int32_t(planes.height),
+                                        std::int32_t(y),
+                                        std::int32_t(firstX),
+                                        std::int32_t(columns),
+                                        planes.background,
+                                        turn.cosine,
+                                        turn.sine,
+                                        turn.centreX,
+                                        turn.centreY};
+    return std::uint32_t(kBlend ? rotation::avx2::blendedRow(row)
+                                : rotation::avx2::nearestRow(row));
+}
+
+// Blending on the AVX2 path goes tile by tile: a tile's source cells lie in a turned tile
+// of the same size, few enough to stay in the nearest cache while every row of the tile
+// reads them, where whole rows would each sweep across far more of the source. (The
+// nearest pixel costs too little for that to pay: it keeps whole rows, whose long runs the
+// processor's prefetching follows better.) Every destination pixel is still written once
+// from a plane no pixel of which is written.
+template <bool kBlend>
+void turnPlaneInTiles(const Planes& planes, const Turn& turn) {
+    const std::uint32_t kTileRows = kBlend ? 16 : 1, kTileColumns = kBlend ? 256 : planes.width;
+    for (std::uint32_t top = 1; top <= planes.height; top += kTileRows) {
+        const std::uint32_t bottom = std::min(planes.height, top + kTileRows - 1);
+        for (std::uint32_t left = 1; left <= planes.width; left += kTileColumns) {
+            const std::uint32_t right = std::min(planes.width, left + kTileColumns - 1);
+            for (std::uint32_t y = top; y <= bottom; ++y) {
+                const std::uint32_t done =
+                    turnStretchWide<kBlend>(planes, turn, y, left, right - left + 1);
+                turnRow<kBlend>(planes, turn, y, left + done, right);
+            }
+        }
+    }
+}
+
 // The source is never the working plane, so the rows may be walked in memory order.
 template <bool kBlend>
 void turnPlane(const Planes& planes, const Turn& turn) {
-    for (std::uint32_t y = 1; y <= planes.height; ++y) turnRow<kBlend>(planes, turn, y);
+    if (simd::useAvx2() && avx2RowsFit(planes)) return turnPlaneInTiles<kBlend>(planes, turn);
+    for (std::uint32_t y = 1; y <= planes.height; ++y)
+        turnRow<kBlend>(planes, turn, y, 1, planes.width);
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
+#include "filters/SharpenRows.h"
 #include "platform/Application.h"
 #include "platform/CheckedArithmetic.h"
 
@@ -65,11 +67,21 @@ void reportRow(FilterProgressTargets progress, std::int32_t rowsDone, std::int32
 
 }  // namespace
 
+// Weights whose arithmetic cannot overflow or divide by zero take the fast rows, which give
+// the same pixels; the others keep the checked arithmetic, so they fail where they did.
 void SharpenFilter(const FilterPixels& pixels, FilterProgressTargets progress, std::int32_t s) {
     progress.module = 0;
     const Weights weights = weightsFor(s);
+    std::optional<FastSharpen> fast;
+    if (FastSharpen::suits(weights.centre, weights.divisor))
+        fast.emplace(weights.centre, weights.divisor);
+    const std::ptrdiff_t stride = 4 * std::ptrdiff_t{pixels.width};
     for (std::int32_t y = 2; y < pixels.height; ++y) {
-        sharpenRow(pixels, y - 1, weights);
+        if (fast) {
+            fast->sharpenRow(pixels.bytes + stride * (y - 1), stride, pixels.width);
+        } else {
+            sharpenRow(pixels, y - 1, weights);
+        }
         reportRow(progress, y, pixels.height);
     }
     progress.caller = 100;

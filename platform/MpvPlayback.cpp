@@ -217,9 +217,13 @@ double MpvPlayback::frameDuration() {
 }
 
 // A step from a paused picture unpauses for one frame and pauses again; from playback it
-// only pauses. Sound alone has no frames to step.
+// only pauses. It starts from the frame a seek still under way will show (libmpv would
+// drop a step asked for meanwhile). Sound alone has no frames to step, and the last frame
+// none to step to: libmpv would take the step and never finish it.
 void MpvPlayback::stepFrame() {
     if (openPath_.isEmpty() || !hasVideo()) return;
+    if (seek_ != Seek::None) settle(Wait::SeekDone);
+    if (atEnd()) return;
     const bool paused = flagProperty("pause");
     if (command({"frame-step"})) step_ = paused ? Step::Starting : Step::Running;
 }
@@ -228,7 +232,7 @@ void MpvPlayback::stepFrame() {
 // is the one that will be shown.
 double MpvPlayback::position() {
     if (openPath_.isEmpty()) return 0;
-    if (step_ != Step::None) waitFor(Wait::StepDone, kSettleTimeoutMs);
+    if (step_ != Step::None) settle(Wait::StepDone);
     if (seek_ != Seek::None) return seekTarget_;
     const double end = length();
     return std::clamp(doubleProperty("time-pos", 0) * 1000.0, 0.0, end);

@@ -66,6 +66,7 @@ private:
     void reopen(const QString& path, double positionMs);
 
     bool waitFor(Wait what, int timeoutMs);
+    void settle(Wait what);
     bool stillWaiting(Wait what) const;
     void drainEvents();
     void handleEvent(const mpv_event& event);

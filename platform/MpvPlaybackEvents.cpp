@@ -37,6 +37,15 @@ bool MpvPlayback::waitFor(Wait what, int timeoutMs) {
     return true;
 }
 
+// A seek or step that a damaged file never finishes is given up once its time is out,
+// so that every later call does not wait for it again: the position is then the
+// player's own, and the frame the one it shows.
+void MpvPlayback::settle(Wait what) {
+    if (waitFor(what, kSettleTimeoutMs)) return;
+    if (what == Wait::StepDone) step_ = Step::None;
+    if (what == Wait::SeekDone) seek_ = Seek::None;
+}
+
 bool MpvPlayback::stillWaiting(Wait what) const {
     switch (what) {
         case Wait::FileLoaded:

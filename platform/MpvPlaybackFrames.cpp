@@ -100,8 +100,8 @@ void MpvPlayback::renderFrame() {
 
 QImage MpvPlayback::exactFrame() {
     if (openPath_.isEmpty() || !hasVideo()) return {};
-    if (step_ != Step::None) waitFor(Wait::StepDone, kSettleTimeoutMs);
-    if (seek_ != Seek::None) waitFor(Wait::SeekDone, kSettleTimeoutMs);
+    if (step_ != Step::None) settle(Wait::StepDone);
+    if (seek_ != Seek::None) settle(Wait::SeekDone);
     return screenshot();
 }
 

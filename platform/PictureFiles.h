@@ -2,21 +2,34 @@
 
 #include <QImage>
 #include <QString>
+#include <cstdint>
+
+class QIODevice;
 
 namespace quillon::platform {
+
+// The most pixels a picture read by the window may have (128 megapixels): beyond any
+// screen and nearly any camera, while a file whose header claims an absurd size cannot
+// make the decoders take more than about a gigabyte.
+inline constexpr std::int64_t kPixelsPerMegapixel = 1000000;
+inline constexpr std::int64_t kLargestPicturePixels = 128 * kPixelsPerMegapixel;
 
 // A picture read from a file, or the reason it could not be read.
 struct LoadedPicture {
     QImage picture;
     QString failure;
+    bool tooLarge = false;  // refused for its size alone
     bool ok() const { return !picture.isNull(); }
 };
 
 // Reads a picture in any format the image plugins know (BMP, PNG, JPEG, GIF, ...). The
-// format is taken from the file's content, never from its name: grabbed frames carry
-// their own extension whatever format the video control wrote them in. Pictures that
-// would need more memory than a sane limit are refused before anything is allocated.
-LoadedPicture loadPicture(const QString& path);
+// format is taken from the content, never from the name: grabbed frames carry their own
+// extension whatever format the video control wrote them in. A picture with more than
+// `largestPixels` pixels is refused from its announced size, before its pixels are
+// decoded, and the decoders may allocate no more than such a picture needs. Decoders'
+// complaints about damaged files become the failure text rather than console chatter.
+LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels = kLargestPicturePixels);
+LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels = kLargestPicturePixels);
 
 struct SavedPicture {
     bool ok = false;

@@ -3,7 +3,10 @@
 #   run       starts the program
 #   test      runs every test
 #   sanitize  runs every test in a build with AddressSanitizer and UndefinedBehaviorSanitizer
-#   bench     builds the benchmarks and runs them for a moment
+#   bench     builds the benchmarks (with the OpenCV yardsticks) and runs them for a moment
+#   report    builds the benchmarks, runs them in full and writes docs/performance.md
+#   package   builds a release in build-pkg and makes the Debian package build-pkg/quillon_*.deb
+#   fuzz [s]  builds the libFuzzer targets with clang in build-fuzz and runs each for s seconds (60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +16,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpv-dev ffmpeg
   xvfb xauth
+  librsvg2-bin desktop-file-utils
 )
 
 as_root() {
@@ -44,6 +48,29 @@ build() {
   cmake --build "$dir" --parallel "$(nproc)"
 }
 
+# The fuzz targets, built with clang under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Each runs on a copy of its seed corpus, so the corpus in the repository stays small; a
+# crash, leak, hang or sanitizer report fails the command.
+FUZZ_TARGETS=(engine_operations_fuzzer picture_loader_fuzzer fx_arguments_fuzzer)
+
+build_fuzz_targets() {
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUILLON_FUZZ=ON \
+    -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build-fuzz --parallel "$(nproc)" --target "${FUZZ_TARGETS[@]}"
+}
+
+run_fuzz_target() {
+  local target=$1 seconds=$2 corpus=build-fuzz/corpus/$1
+  rm -rf "$corpus" && mkdir -p "$corpus" build-fuzz/crashes
+  cp fuzz/corpus/"${target%_fuzzer}"/* "$corpus"/
+  echo "Fuzzing $target for $seconds s"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp" \
+    "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
+      -print_final_stats=1 -artifact_prefix="build-fuzz/crashes/$target-" "$corpus"
+}
+
 run_tests() {
   QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure --parallel "$(nproc)"
 }
@@ -68,12 +95,31 @@ case "${1:-}" in
       run_tests build-sanitize
     ;;
   bench)
-    install_missing
+    # OpenCV is the benchmarks' yardstick; they build without it too.
+    install_missing libopencv-dev
     build build
     ./build/bench/quillon_bench --benchmark_min_time=0.01
     ;;
+  report)
+    # python3 formats the report; take it on a quiet machine (it runs some minutes).
+    install_missing libopencv-dev python3
+    build build
+    bench/report build/bench/quillon_bench
+    ;;
+  package)
+    # dpkg-shlibdeps (dpkg-dev) and file work out the package's dependencies.
+    install_missing dpkg-dev file
+    build build-pkg -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
+    rm -f build-pkg/quillon_*.deb
+    (cd build-pkg && cpack -G DEB)
+    ;;
+  fuzz)
+    install_missing clang libclang-rt-14-dev
+    build_fuzz_targets
+    for target in "${FUZZ_TARGETS[@]}"; do run_fuzz_target "$target" "${2:-60}"; done
+    ;;
   *)
-    echo "usage: $0 run|test|sanitize|bench" >&2
+    echo "usage: $0 run|test|sanitize|bench|report|package|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

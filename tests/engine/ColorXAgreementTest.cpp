@@ -10,6 +10,7 @@
 #include "engine/ColorXKernel.h"
 #include "tests/engine/ColorXReference.h"
 #include "tests/engine/RandomArguments.h"
+#include "tests/engine/SimdLevels.h"
 
 namespace quillon {
 namespace {
@@ -81,8 +82,7 @@ void expectAgreement(KernelSurface& surface, const ColorXCall& call) {
         << surface.width() << "x" << surface.height();
 }
 
-TEST(ColorXAgreement, KernelMatchesTheReferenceOnRandomPictures) {
-    std::mt19937 random(20240612);
+void matchOnRandomPictures(std::mt19937& random) {
     for (int round = 0; round < 3000; ++round) {
         const bool wide = round % 4 == 0;
         const auto w = std::int32_t(1 + random() % (wide ? 70 : 24));
@@ -92,6 +92,26 @@ TEST(ColorXAgreement, KernelMatchesTheReferenceOnRandomPictures) {
         const bool ring = call.opCode < 0 || call.opCode > 8;
         call.amount = ring ? pick(random, kRingAmounts) : pick(random, kAmounts);
         randomArguments(random, call, surface.width(), surface.height());
+        fillAroundColour(surface, call.colour, random);
+        ASSERT_NO_FATAL_FAILURE(expectAgreement(surface, call));
+    }
+}
+
+TEST(ColorXAgreement, KernelMatchesTheReferenceOnRandomPictures) {
+    std::mt19937 random(20240612);
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        ASSERT_NO_FATAL_FAILURE(matchOnRandomPictures(random));
+    }
+}
+
+// Streaks too long for the kernel to keep a table of their weights form each weight where
+// it is used; both ways must blend alike.
+TEST(ColorXAgreement, StreaksPastTheTabledLengthMatchTheReference) {
+    std::mt19937 random(17);
+    for (const std::int32_t op : {7, 8}) {
+        KernelSurface surface(4400, 2);
+        ColorXCall call{.opCode = op, .amount = 8210, .colour = 0x00336699, .a = 0.95f, .b = 1e-4f};
         fillAroundColour(surface, call.colour, random);
         ASSERT_NO_FATAL_FAILURE(expectAgreement(surface, call));
     }

@@ -13,6 +13,7 @@
 #include "engine/MagnifyKernel.h"
 #include "tests/engine/KernelSurface.h"
 #include "tests/engine/RandomArguments.h"
+#include "tests/engine/SimdLevels.h"
 
 namespace quillon {
 namespace {
@@ -109,21 +110,24 @@ TEST(MagnifyKernel, AgreesWithThePlainMappingOnRandomSurfacesAndArguments) {
     std::mt19937 random(1108);
     constexpr int kTinySizes[][2] = {{1, 1}, {2, 5}, {5, 2}, {1, 7}, {7, 1}, {2, 2}};
     constexpr std::int32_t kOtherOps[] = {2, -1, 255, kMostNegative};  // change nothing
-    for (int round = 0; round < 1500; ++round) {
-        const bool tiny = round < 300;
-        const int w = tiny ? kTinySizes[round % 6][0] : 1 + int(random() % 37);
-        const int h = tiny ? kTinySizes[round % 6][1] : 1 + int(random() % 29);
-        KernelSurface surface(w, h);
-        surface.fillRandomly(random);
-        const std::int32_t op =
-            round % 50 == 7 ? testsupport::pick(random, kOtherOps) : int(random() % 2);
-        const Call call{op, randomCentre(random, w), randomCentre(random, h), randomTenths(random),
-                        std::uint32_t(random())};
-        const auto expected = expectedPlanes(surface, call);
-        run(surface, call);
-        ASSERT_EQ(surface.planes(), expected)
-            << w << "x" << h << " op " << op << " c " << call.tenths << " centre " << call.cx
-            << ", " << call.cyFromTop;
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        for (int round = 0; round < 1500; ++round) {
+            const bool tiny = round < 300;
+            const int w = tiny ? kTinySizes[round % 6][0] : 1 + int(random() % 37);
+            const int h = tiny ? kTinySizes[round % 6][1] : 1 + int(random() % 29);
+            KernelSurface surface(w, h);
+            surface.fillRandomly(random);
+            const std::int32_t op =
+                round % 50 == 7 ? testsupport::pick(random, kOtherOps) : int(random() % 2);
+            const Call call{op, randomCentre(random, w), randomCentre(random, h),
+                            randomTenths(random), std::uint32_t(random())};
+            const auto expected = expectedPlanes(surface, call);
+            run(surface, call);
+            ASSERT_EQ(surface.planes(), expected)
+                << w << "x" << h << " op " << op << " c " << call.tenths << " centre " << call.cx
+                << ", " << call.cyFromTop;
+        }
     }
 }
 

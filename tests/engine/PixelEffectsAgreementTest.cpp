@@ -3,11 +3,14 @@
 // colours with and without the top byte set.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <random>
 
+#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "tests/engine/PixelEffectsReference.h"
+#include "tests/engine/SimdLevels.h"
 
 namespace quillon {
 namespace {
@@ -41,35 +44,85 @@ void expectKernelMatchesReference(KernelSurface& surface, const PixelEffectsCall
 
 TEST(PixelEffectsAgreement, EveryOpCodeMatchesTheReferenceOnRandomSurfaces) {
     std::mt19937 random(1606);
-    for (std::int32_t op = -1; op <= 6; ++op) {
-        for (std::int32_t amount : kAmounts) {
-            for (const auto& [w, h] : kShapes) {
-                for (std::uint32_t colour : kColours) {
-                    KernelSurface surface(w, h);
-                    surface.fillRandomly(random);
-                    const auto table = referenceWaveTable(w, h, amount);
-                    const PixelEffectsCall call{op, amount, colour, op == 3 ? &table : nullptr};
-                    ASSERT_NO_FATAL_FAILURE(expectKernelMatchesReference(surface, call));
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        for (std::int32_t op = -1; op <= 6; ++op) {
+            for (std::int32_t amount : kAmounts) {
+                for (const auto& [w, h] : kShapes) {
+                    for (std::uint32_t colour : kColours) {
+                        KernelSurface surface(w, h);
+                        surface.fillRandomly(random);
+                        const auto table = referenceWaveTable(w, h, amount);
+                        const PixelEffectsCall call{op, amount, colour, op == 3 ? &table : nullptr};
+                        ASSERT_NO_FATAL_FAILURE(expectKernelMatchesReference(surface, call));
+                    }
                 }
             }
         }
     }
 }
 
-// Sizes around the four-pixel steps of the packed smoothing and its row ends.
+// Row lengths around the eight- and four-pixel steps of the vector paths and their row
+// ends, for every op code that works along rows.
+TEST(PixelEffectsAgreement, VectorPathsMatchTheReferenceAtEveryRowLength) {
+    std::mt19937 random(81);
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        for (std::int32_t w = 1; w <= 45; ++w) {
+            for (const std::int32_t op : {1, 2, 3, 4}) {
+                KernelSurface surface(w, 5);
+                surface.fillRandomly(random);
+                const auto table = referenceWaveTable(w, 5, 9);
+                const PixelEffectsCall call{op, 1, std::uint32_t(random()) & 0x00FFFFFF,
+                                            op == 3 ? &table : nullptr};
+                ASSERT_NO_FATAL_FAILURE(expectKernelMatchesReference(surface, call));
+            }
+        }
+    }
+}
+
 TEST(PixelEffectsAgreement, SmoothingPathsMatchTheReferenceAtEveryRowLength) {
     std::mt19937 random(8);
-    for (std::int32_t w = 1; w <= 21; ++w) {
+    for (std::int32_t w = 1; w <= 45; ++w) {
         for (std::int32_t amount : {1, 2, 4, 8}) {
             KernelSurface surface(w, 4);
-            surface.fillRandomly(random);
             const PixelEffectsCall call{0, amount, 0, nullptr};
-            ASSERT_NO_FATAL_FAILURE(expectKernelMatchesReference(surface, call));
+            for (const simd::Level level : testsupport::simdLevels()) {
+                const testsupport::ScopedSimdLevel scoped(level);
+                surface.fillRandomly(random);
+                ASSERT_NO_FATAL_FAILURE(expectKernelMatchesReference(surface, call));
+            }
 
             surface.fillRandomly(random);
             const auto expected = expectedPlanes(surface, call);
             pixeleffects::smoothPlain({surface.plane(3), surface.plane(2), w, 4}, amount);
             ASSERT_EQ(surface.planes(), expected) << "plain path, " << w << " wide, " << amount;
+        }
+    }
+}
+
+// The AVX2 twist finds the cosine and sine of its angles with a polynomial and asks the
+// library only where the result lies close to halfway between two single-precision
+// values; rounded to single precision both must agree with the library everywhere. Two
+// million angles over every quadrant a twist reaches meet that closeness some dozens of
+// times, and the angles near the quadrant edges test the reduction.
+TEST(PixelEffectsAgreement, TwistTurnsAgreeWithTheLibrary) {
+    if (simd::available() != simd::Level::Avx2) GTEST_SKIP() << "no AVX2 on this processor";
+    std::mt19937 random(314);
+    std::uniform_real_distribution<double> angle(0.0, 10.0);
+    const double quarter = 1.5707963267948966;
+    for (int round = 0; round < 500000; ++round) {
+        double angles[4];
+        for (double& a : angles) {
+            a = round % 10 == 0
+                    ? std::nextafter(quarter * double(random() % 7), 100.0 * (random() % 2))
+                    : angle(random);
+        }
+        float cosines[4], sines[4];
+        pixeleffects::avx2::turnsOfFour(angles, cosines, sines);
+        for (int k = 0; k < 4; ++k) {
+            ASSERT_EQ(cosines[k], float(std::cos(angles[k]))) << std::hexfloat << angles[k];
+            ASSERT_EQ(sines[k], float(std::sin(angles[k]))) << std::hexfloat << angles[k];
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "engine/RotationKernel.h"
 #include "tests/engine/KernelSurface.h"
 #include "tests/engine/RandomArguments.h"
+#include "tests/engine/SimdLevels.h"
 
 namespace quillon {
 namespace {
@@ -88,20 +89,24 @@ std::int32_t randomDegrees(std::mt19937& random) {
 TEST(RotationKernel, MatchesThePlainRotationOnRandomSurfaces) {
     std::mt19937 random(4711);
     constexpr int kShapes[][2] = {{1, 1}, {2, 5}, {5, 2}, {1, 7}, {7, 1}, {2, 2}, {3, 3}};
-    for (int round = 0; round < 3000; ++round) {
-        const bool named = round < 7 * 40;
-        const int W = named ? kShapes[round % 7][0] : 1 + int(random() % 40);
-        const int H = named ? kShapes[round % 7][1] : 1 + int(random() % 40);
-        KernelSurface surface(W, H);
-        surface.fillRandomly(random);
-        const Call call{std::int32_t(round % 4), std::uint32_t(random()), randomCentre(random, W),
-                        randomCentre(random, H), randomDegrees(random)};
-        Planes expected = surface.planes();
-        referenceRotation(expected, W, H, call);
-        runKernel(surface, call);
-        ASSERT_EQ(surface.planes(), expected)
-            << W << "x" << H << " op " << call.opCode << " centre " << call.a << "," << call.b
-            << " c " << call.degrees;
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        for (int round = 0; round < 3000; ++round) {
+            const bool named = round < 7 * 40;
+            const int W = named ? kShapes[round % 7][0] : 1 + int(random() % 40);
+            const int H = named ? kShapes[round % 7][1] : 1 + int(random() % 40);
+            KernelSurface surface(W, H);
+            surface.fillRandomly(random);
+            const Call call{std::int32_t(round % 4), std::uint32_t(random()),
+                            randomCentre(random, W), randomCentre(random, H),
+                            randomDegrees(random)};
+            Planes expected = surface.planes();
+            referenceRotation(expected, W, H, call);
+            runKernel(surface, call);
+            ASSERT_EQ(surface.planes(), expected)
+                << W << "x" << H << " op " << call.opCode << " centre " << call.a << "," << call.b
+                << " c " << call.degrees;
+        }
     }
 }
 

@@ -120,9 +120,11 @@ struct CrushOne {
 
 TEST(DirectAdjustments, AgreeWithPixelByPixelDeviceContextWork) {
     std::mt19937 random(29);
-    std::uniform_int_distribution<int> side(1, 9), value(0, 255), zero(0, 5);
-    for (int round = 0; round < 40; ++round) {
-        QImage picture(side(random), side(random), QImage::Format_RGB32);
+    std::uniform_int_distribution<int> side(1, 9), wide(10, 41), value(0, 255), zero(0, 5);
+    for (int round = 0; round < 60; ++round) {
+        // Wider rows give the vector path of the colour stretch runs of dark pixels.
+        const int width = round < 40 ? side(random) : wide(random);
+        QImage picture(width, side(random), QImage::Format_RGB32);
         const auto channel = [&] { return zero(random) == 0 ? 0 : value(random); };
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x)

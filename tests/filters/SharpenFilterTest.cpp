@@ -115,6 +115,18 @@ TEST(SharpenFilter, AgreesWithPlainReferenceOnRandomPictures) {
     }
 }
 
+// The fast rows weigh a row a few thousand pixels at a time and switch between 16-bit and
+// 32-bit arithmetic by the centre weight: a picture wider than one stretch, and weights on
+// either side of each switch (and past the last one, where the checked arithmetic takes
+// over), come out as the plain reference has them.
+TEST(SharpenFilter, WidePicturesAndWeightsAtEverySwitchAgreeWithTheReference) {
+    std::mt19937 random(77);
+    for (int s : {88, 89, -136, -137, 32743, 32744}) {
+        const QImage picture = randomPicture(random, 4203, 4);
+        ASSERT_EQ(sharpened(picture, s), referenceSharpen(picture, s)) << "s " << s;
+    }
+}
+
 std::vector<std::pair<int, int>> progressAtPauses(QImage picture, std::int32_t& progress) {
     std::vector<std::pair<int, int>> seen;
     PauseHook hook(true, [&] { seen.emplace_back(progress, FilterProgress()); });

@@ -90,7 +90,7 @@ TEST(FxOperations, ArgumentsKeepTheirFullRangeWithoutWrapping) {
 TEST(FxOperations, EveryOperationIsFoundByItsExactName) {
     for (const char* name : {"pal", "incpal", "undo", "undonodraw", "reset", "autodraw", "drawnow",
                              "pix", "colorx", "magnify", "rotate"}) {
-        const OperationSpec* found = findOperation(QString::fromLatin1(name));
+        const OperationEntry* found = findOperation(QString::fromLatin1(name));
         ASSERT_NE(found, nullptr) << name;
         EXPECT_STREQ(found->name, name);
     }
@@ -177,7 +177,7 @@ TEST(FxCommandLine, BadCommandLinesAreNamedInOneMessage) {
         {{"in.png", "out.png", "--background=0x1000000"}, "--background: 0x1000000 is out of"},
         {{"in.png", "out.png", "--background", "-1"}, "--background: -1 is out of range"},
         {{"in.png", "out.png", "--background=grey"}, "--background: 'grey' is not a number"},
-        {{"in.png", "out.png", "--frob"}, "unknown option '--frob'"},
+        {{"in.png", "out.png", "--frob"}, "unknown option '--frob'; quillon-fx --help lists"},
         {{"in.png", "out.xyz"}, "output 'out.xyz': cannot write pictures of format 'xyz'"},
         {{"in.png", "out"}, "output 'out' has no ending"},
         {{"in.png", "out.png", "pal:11", "blur"}, "unknown operation 'blur'"},
@@ -193,14 +193,38 @@ TEST(FxCommandLine, BadCommandLinesAreNamedInOneMessage) {
 
 TEST(FxCommandLine, LargestAcceptedSizesStayWithinOnePlaneLimit) {
     EXPECT_TRUE(parse({"in.raw", "out.raw", "--size=16777216x1"}).ok());
-    EXPECT_TRUE(parse({"in.raw", "out.raw", "--size=23170x23170"}).ok());  // 2147395600 bytes
-    EXPECT_FALSE(parse({"in.raw", "out.raw", "--size=23171x23171"}).ok());
+    const QString most = QStringLiteral("--max-megapixels=%1").arg(kMostMegapixels);
+    EXPECT_TRUE(parse({"in.raw", "out.raw", "--size=23170x23170", most}).ok());  // 2147395600 B
+    EXPECT_FALSE(parse({"in.raw", "out.raw", "--size=23171x23171", most}).ok());
 }
 
-TEST(FxCommandLine, HelpNeedsNoPaths) {
-    const Result<FxPlan> plan = parse({"--help"});
-    ASSERT_TRUE(plan.ok());
-    EXPECT_TRUE(plan.value().helpRequested);
+// 100 megapixels unless raised, and never beyond what one plane holds.
+TEST(FxCommandLine, TheMegapixelLimitCanBeRaised) {
+    const Result<FxPlan> usual = parse({"in.raw", "out.raw", "--size=12000x10000"});
+    ASSERT_FALSE(usual.ok());
+    EXPECT_TRUE(usual.error().startsWith(
+        "--size: 12000x10000 is too large: 120.0 megapixels, more than the limit of 100 "
+        "(raise it with --max-megapixels, at most 537)"))
+        << usual.error().toStdString();
+    const Result<FxPlan> raised =
+        parse({"--max-megapixels", "120", "in.raw", "out.raw", "--size=12000x10000"});
+    ASSERT_TRUE(raised.ok()) << raised.error().toStdString();
+    EXPECT_EQ(raised.value().largestPixels, 120000000);
+    EXPECT_EQ(parse({"in.png", "out.png"}).value().largestPixels, 100000000);
+    for (const char* bad : {"0", "538", "-5", "1.5", "lots"}) {
+        const Result<FxPlan> refused = parse({"in.png", "out.png", "--max-megapixels", bad});
+        ASSERT_FALSE(refused.ok()) << bad;
+        EXPECT_TRUE(refused.error().startsWith("--max-megapixels: ")) << bad;
+    }
+}
+
+TEST(FxCommandLine, HelpAndVersionNeedNoPaths) {
+    const Result<FxPlan> help = parse({"--help"});
+    ASSERT_TRUE(help.ok());
+    EXPECT_TRUE(help.value().helpRequested);
+    const Result<FxPlan> version = parse({"--version", "--frob"});
+    ASSERT_TRUE(version.ok()) << "nothing after it is read";
+    EXPECT_TRUE(version.value().versionRequested);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <sstream>
 
+#include "tools/fx/FxOperations.h"
 #include "tools/fx/FxRunner.h"
 
 namespace quillon::fx {
@@ -176,10 +177,26 @@ TEST_F(FxRun, TransparentPicturePartsShowTheBackground) {
     EXPECT_EQ(readFile("out.raw"), QByteArray("\x12\x34\x56\x00\x07\x08\x09\x00", 8));
 }
 
-TEST_F(FxRun, HelpListsTheOperations) {
+TEST_F(FxRun, HelpListsEveryOperationWithItsDefaultsAndExamples) {
     EXPECT_EQ(run({"--help"}), kExitSuccess);
-    EXPECT_NE(printed().find("usage: quillon-fx INPUT OUTPUT"), std::string::npos);
-    EXPECT_NE(printed().find("incpal:op code[,amount]"), std::string::npos);
+    const std::string help = printed();
+    EXPECT_EQ(help.rfind("usage: quillon-fx INPUT OUTPUT", 0), 0u);
+    for (const OperationEntry& operation : operationTable()) {
+        EXPECT_NE(help.find(std::string("\n  ") + operation.name), std::string::npos)
+            << operation.name;
+    }
+    for (const char* text : {"incpal:op code[,amount]", "pal:op code[,amount[,colour]]",
+                             "amount: -32768..32767; default 1", "--max-megapixels N", "--version",
+                             "xargs -0 -P 4", "Exit status 0"}) {
+        EXPECT_NE(help.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(errors(), "");
+}
+
+TEST_F(FxRun, VersionIsExactlyTheNameAndNumber) {
+    EXPECT_EQ(run({"--version"}), kExitSuccess);
+    EXPECT_EQ(printed(), "quillon-fx " QUILLON_VERSION_TEXT "\n");
+    EXPECT_EQ(errors(), "");
 }
 
 // A picture header that announces 24000 x 24000 pixels (2.3 GB a plane) and holds three bytes.
@@ -207,6 +224,8 @@ TEST_F(FxRun, EveryFailureIsOneLineExitTwoAndLeavesTheOutputAlone) {
         {{"missing.raw", "OUT.raw", "--size=1x1"}, "cannot read"},
         {{"text.png", "OUT.png"}, "cannot read"},
         {{"huge.ppm", "OUT.bmp"}, "24000x24000 is too large"},
+        {{"in.raw", "OUT.raw", "--size=3x1", "--frob"},
+         "unknown option '--frob'; quillon-fx --help"},
         {{"in.raw", "OUT.xyz", "--size=3x1"}, "cannot write pictures of format 'xyz'"},
     };
     for (const FailingRun& failing : cases) {

@@ -20,6 +20,21 @@ OptionText splitOption(const QString& argument) {
     return {argument.left(equals), argument.mid(equals + 1)};
 }
 
+Result<std::int64_t> parseMegapixels(const QString& text) {
+    using Parsed = Result<std::int64_t>;
+    const std::optional<std::int64_t> value = parseDecimal(text);
+    if (!value) {
+        return Parsed::failure(
+            QStringLiteral("--max-megapixels: '%1' is not a whole number").arg(text));
+    }
+    if (*value < 1 || *value > kMostMegapixels) {
+        return Parsed::failure(QStringLiteral("--max-megapixels: %1 is out of range (1..%2)")
+                                   .arg(text)
+                                   .arg(kMostMegapixels));
+    }
+    return *value * kPixelsPerMegapixel;
+}
+
 Result<std::uint32_t> parseBackground(const QString& text) {
     using Parsed = Result<std::uint32_t>;
     const std::optional<std::int64_t> value = parseInteger(text);
@@ -39,9 +54,15 @@ public:
     Result<FxPlan> read();
 
 private:
+    using ValueReader = Status (CommandLineReader::*)(const QString& value);
+
     Status readOne(const QString& argument);
     Status readOption(const QString& argument);
     Result<QString> optionValue(const OptionText& option);
+    static ValueReader valueReaderFor(const QString& name);
+    Status readBackground(const QString& value);
+    Status readSize(const QString& value);
+    Status readMegapixels(const QString& value);
     Status readPositional(const QString& argument);
     Status finish();
 
@@ -55,7 +76,7 @@ Result<FxPlan> CommandLineReader::read() {
     while (next_ < arguments_.size()) {
         const Status status = readOne(arguments_[next_++]);
         if (!status.ok()) return Result<FxPlan>::failure(status.error());
-        if (plan_.helpRequested) return plan_;
+        if (plan_.helpRequested || plan_.versionRequested) return plan_;
     }
     const Status complete = finish();
     if (!complete.ok()) return Result<FxPlan>::failure(complete.error());
@@ -73,20 +94,46 @@ Status CommandLineReader::readOption(const QString& argument) {
         plan_.helpRequested = true;
         return succeeded();
     }
-    if (option.name != u"--size" && option.name != u"--background") {
-        return Status::failure(QStringLiteral("unknown option '%1'").arg(option.name));
+    if (option.name == u"--version") {
+        plan_.versionRequested = true;
+        return succeeded();
+    }
+    const ValueReader reader = valueReaderFor(option.name);
+    if (reader == nullptr) {
+        return Status::failure(
+            QStringLiteral("unknown option '%1'; quillon-fx --help lists the options")
+                .arg(option.name));
     }
     const Result<QString> value = optionValue(option);
     if (!value.ok()) return Status::failure(value.error());
-    if (option.name == u"--background") {
-        const auto background = parseBackground(value.value());
-        if (!background.ok()) return Status::failure(background.error());
-        plan_.background = background.value();
-        return succeeded();
-    }
-    const auto size = parsePictureSize(value.value());
+    return (this->*reader)(value.value());
+}
+
+CommandLineReader::ValueReader CommandLineReader::valueReaderFor(const QString& name) {
+    if (name == u"--background") return &CommandLineReader::readBackground;
+    if (name == u"--size") return &CommandLineReader::readSize;
+    if (name == u"--max-megapixels") return &CommandLineReader::readMegapixels;
+    return nullptr;
+}
+
+Status CommandLineReader::readBackground(const QString& value) {
+    const Result<std::uint32_t> background = parseBackground(value);
+    if (!background.ok()) return Status::failure(background.error());
+    plan_.background = background.value();
+    return succeeded();
+}
+
+Status CommandLineReader::readSize(const QString& value) {
+    const Result<PictureSize> size = parsePictureSize(value);
     if (!size.ok()) return Status::failure(size.error());
     plan_.rawSize = size.value();
+    return succeeded();
+}
+
+Status CommandLineReader::readMegapixels(const QString& value) {
+    const Result<std::int64_t> pixels = parseMegapixels(value);
+    if (!pixels.ok()) return Status::failure(pixels.error());
+    plan_.largestPixels = pixels.value();
     return succeeded();
 }
 
@@ -123,6 +170,11 @@ Status CommandLineReader::finish() {
         return Status::failure(
             QStringLiteral("--size is only for a .raw input; a picture file brings its own size"));
     }
+    if (plan_.rawSize) {
+        const Status counted = checkPixelCount(plan_.rawSize->width, plan_.rawSize->height,
+                                               plan_.largestPixels, QStringLiteral("--size"));
+        if (!counted.ok()) return counted;
+    }
     return checkOutputFormat(plan_.output);
 }
 
@@ -130,7 +182,8 @@ Status CommandLineReader::finish() {
 
 QString usageLine() {
     return QStringLiteral(
-        "usage: quillon-fx INPUT OUTPUT [OPERATION ...] [--size WxH] [--background 0xBBGGRR]");
+        "usage: quillon-fx INPUT OUTPUT [OPERATION ...] [--size WxH] [--background 0xBBGGRR] "
+        "[--max-megapixels N]");
 }
 
 bool isRawPath(const QString& path) {

@@ -19,7 +19,9 @@ struct FxPlan {
     std::optional<PictureSize> rawSize;     // given exactly when the input is raw
     std::uint32_t background = 0x00C0C0C0;  // 0x00BBGGRR
     std::vector<PlannedOperation> operations;
+    std::int64_t largestPixels = kDefaultMegapixels * kPixelsPerMegapixel;
     bool helpRequested = false;
+    bool versionRequested = false;
 };
 
 QString usageLine();
@@ -28,8 +30,9 @@ QString usageLine();
 bool isRawPath(const QString& path);
 
 // Reads the arguments after the program name into a plan, or says what is wrong with
-// them: unknown operations and options, bad numbers, a raw input without its size, an
-// output whose format cannot be written.
+// them: unknown operations and options, bad numbers, a raw input without its size or
+// beyond the megapixel limit, an output whose format cannot be written. --help and
+// --version need nothing else and stop the reading.
 Result<FxPlan> parseCommandLine(const QStringList& arguments);
 
 }  // namespace quillon::fx

@@ -6,23 +6,23 @@
 
 namespace quillon::fx {
 
-class StreamMessagePresenter : public platform::MessagePresenter {
+// The engine may show several boxes on the way to one failure ("Error in function
+// GETDIBS", then "Couldn't assign picturebox"); the runner folds them into its one line.
+class CollectingMessagePresenter : public platform::MessagePresenter {
 public:
-    explicit StreamMessagePresenter(std::ostream& stream) : stream_(stream) {}
-
     void show(const QString& title, const QString& text, platform::MessageIcon icon) override {
-        stream_ << "quillon-fx: " << title.toStdString() << ": " << text.toStdString() << '\n';
+        shown_.append(QStringLiteral("%1: %2").arg(title, text));
         if (icon == platform::MessageIcon::Critical) criticalShown_ = true;
     }
     bool criticalShown() const { return criticalShown_; }
+    const QStringList& shown() const { return shown_; }
 
 private:
-    std::ostream& stream_;
+    QStringList shown_;
     bool criticalShown_ = false;
 };
 
-FxEnvironment::FxEnvironment(std::ostream& messages)
-    : presenter_(std::make_shared<StreamMessagePresenter>(messages)) {
+FxEnvironment::FxEnvironment() : presenter_(std::make_shared<CollectingMessagePresenter>()) {
     platform::installMessagePresenter(presenter_);
     platform::setEndApplicationHandler([] { throw ApplicationEnded{}; });
     platform::Display::overrideBitsPerPixel(32);
@@ -40,6 +40,10 @@ FxEnvironment::~FxEnvironment() {
 
 bool FxEnvironment::criticalMessageShown() const {
     return presenter_->criticalShown();
+}
+
+QStringList FxEnvironment::messages() const {
+    return presenter_->shown();
 }
 
 }  // namespace quillon::fx

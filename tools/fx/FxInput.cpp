@@ -1,41 +1,37 @@
 #include "tools/fx/FxInput.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <cstring>
 
 #include "engine/clsASMpic.h"
 #include "platform/PictureBoxModel.h"
+#include "platform/PictureFiles.h"
+#include "tools/fx/FxMemory.h"
 
 namespace quillon::fx {
 namespace {
 
-// Enough for the largest accepted picture even when its file decodes to 8 bytes a pixel;
-// the announced size is checked against the tool's own limit before decoding starts.
-constexpr int kDecodeLimitMegabytes = 4096;
-
-Status checkInputSize(const QString& path, QSize size) {
-    return checkPictureSize(size.width(), size.height(), QStringLiteral("input '%1'").arg(path));
+QString inputName(const QString& path) {
+    return QStringLiteral("input '%1'").arg(path);
 }
 
-Result<QImage> readPicture(const QString& path) {
+// Pictures are read where the window reads them, with the plan's limit on their size.
+Result<QImage> readPicture(const QString& path, std::int64_t largestPixels) {
     using Read = Result<QImage>;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAllocationLimit(kDecodeLimitMegabytes);
-    const QSize announced = reader.size();
-    if (announced.isValid()) {
-        const Status fits = checkInputSize(path, announced);
-        if (!fits.ok()) return Read::failure(fits.error());
-    }
-    QImage picture = reader.read();
-    if (picture.isNull()) {
+    const platform::LoadedPicture loaded = platform::loadPicture(path, largestPixels);
+    if (loaded.tooLarge) {
         return Read::failure(
-            QStringLiteral("cannot read '%1': %2").arg(path, reader.errorString()));
+            QStringLiteral("%1: %2 (raise the limit with --max-megapixels, at most %3)")
+                .arg(inputName(path), loaded.failure)
+                .arg(kMostMegapixels));
     }
-    const Status fits = checkInputSize(path, picture.size());
+    if (!loaded.ok()) {
+        return Read::failure(QStringLiteral("cannot read '%1': %2").arg(path, loaded.failure));
+    }
+    const Status fits =
+        checkPictureSize(loaded.picture.width(), loaded.picture.height(), inputName(path));
     if (!fits.ok()) return Read::failure(fits.error());
-    return picture;
+    return loaded.picture;
 }
 
 QString wrongRawSize(const QString& path, qint64 actual, PictureSize size) {
@@ -63,7 +59,12 @@ Result<QByteArray> readRawPlane(const QString& path, PictureSize size) {
     return bytes;
 }
 
-Status prepareBox(platform::PictureBoxModel& box, PictureSize size, std::uint32_t background) {
+// The box's image and the engine's planes are the big allocations; they are made only
+// when the memory is there.
+Status prepareBox(platform::PictureBoxModel& box, PictureSize size, std::uint32_t background,
+                  const QString& input) {
+    const Status room = checkMemoryFor(size, availableMemoryBytes(), inputName(input));
+    if (!room.ok()) return room;
     box.setBackColor(background);
     box.setOuterSizePixels(size.width, size.height);
     if (box.image().size() != QSize(size.width, size.height)) {
@@ -74,13 +75,18 @@ Status prepareBox(platform::PictureBoxModel& box, PictureSize size, std::uint32_
     return succeeded();
 }
 
-// The engine reports its own failure while binding; this only tells the runner to stop.
+// The engine shows its own message when binding fails (it cannot have its planes); the
+// runner adds it to this one.
 Status bindEngine(clsASMpic& engine, platform::PictureBoxModel& box, PictureSize size) {
     engine.setPictureBox(box);
     const PixelSurface& surface = engine.surface();
     if (engine.boundBox() != &box || surface.width() != size.width ||
         surface.height() != size.height) {
-        return Status::failure(QStringLiteral("the engine could not take the picture"));
+        return Status::failure(
+            QStringLiteral("the engine could not take the %1x%2 picture; its planes need %3 MiB")
+                .arg(size.width)
+                .arg(size.height)
+                .arg(3 * size.planeBytes() / (1 << 20)));
     }
     return succeeded();
 }
@@ -95,10 +101,10 @@ void loadPlanes(clsASMpic& engine, const QByteArray& plane) {
 }
 
 Status loadPicture(const FxPlan& plan, platform::PictureBoxModel& box, clsASMpic& engine) {
-    const Result<QImage> picture = readPicture(plan.input);
+    const Result<QImage> picture = readPicture(plan.input, plan.largestPixels);
     if (!picture.ok()) return Status::failure(picture.error());
     const PictureSize size{picture.value().width(), picture.value().height()};
-    const Status prepared = prepareBox(box, size, plan.background);
+    const Status prepared = prepareBox(box, size, plan.background, plan.input);
     if (!prepared.ok()) return prepared;
     box.setPicture(picture.value());
     return bindEngine(engine, box, size);
@@ -108,7 +114,7 @@ Status loadRaw(const FxPlan& plan, platform::PictureBoxModel& box, clsASMpic& en
     const PictureSize size = *plan.rawSize;
     const Result<QByteArray> plane = readRawPlane(plan.input, size);
     if (!plane.ok()) return Status::failure(plane.error());
-    Status step = prepareBox(box, size, plan.background);
+    Status step = prepareBox(box, size, plan.background, plan.input);
     if (step.ok()) step = bindEngine(engine, box, size);
     if (step.ok()) loadPlanes(engine, plane.value());
     return step;

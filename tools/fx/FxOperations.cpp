@@ -16,16 +16,19 @@ constexpr double kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr double kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr double kSingleMax = std::numeric_limits<float>::max();
 
-const ArgumentSpec kOpCode{"op code", kInt32Min, kInt32Max, "-2147483648..2147483647"};
-const ArgumentSpec kAmount{"amount", -32768, 32767, "-32768..32767"};
-const ArgumentSpec kColour{"colour", kInt32Min, 0xFFFFFFFF, "-2147483648..0xFFFFFFFF"};
-const ArgumentSpec kOnOff{"switch", 0, 1, "0 or 1"};
-const ArgumentSpec kCentreX{"centre x", -kSingleMax, kSingleMax, "a single-precision number", true};
-const ArgumentSpec kCentreY{"centre y", -kSingleMax, kSingleMax, "a single-precision number", true};
-const ArgumentSpec kFactor{"factor", -kSingleMax, kSingleMax, "a single-precision number", true};
-const ArgumentSpec kAngle{"angle", -32768, 32767, "-32768..32767"};
-const ArgumentSpec kAntiAlias{"anti-aliasing", 0, 1, "0 or 1"};
-const ArgumentSpec kSourcePic{"source picture", 0, 1, "0 or 1"};
+constexpr const char* kSingle = "a single-precision number";
+constexpr const char* kMiddle = "the middle of the picture";
+
+const ArgumentRule kOpCode{"op code", kInt32Min, kInt32Max, "-2147483648..2147483647"};
+const ArgumentRule kAmount{"amount", -32768, 32767, "-32768..32767", false, "1"};
+const ArgumentRule kColour{"colour", kInt32Min, 0xFFFFFFFF, "-2147483648..0xFFFFFFFF", false, "-1"};
+const ArgumentRule kOnOff{"switch", 0, 1, "0 or 1"};
+const ArgumentRule kCentreX{"centre x", -kSingleMax, kSingleMax, kSingle, true, kMiddle};
+const ArgumentRule kCentreY{"centre y", -kSingleMax, kSingleMax, kSingle, true, kMiddle};
+const ArgumentRule kFactor{"factor", -kSingleMax, kSingleMax, kSingle, true};
+const ArgumentRule kAngle{"angle", -32768, 32767, "-32768..32767"};
+const ArgumentRule kAntiAlias{"anti-aliasing", 0, 1, "0 or 1", false, "0"};
+const ArgumentRule kSourcePic{"source picture", 0, 1, "0 or 1", false, "1, the original"};
 
 void applyPal(clsASMpic& engine, const OperationArguments& arguments) {
     engine.ASM_PalEffects(arguments.int32(0), arguments.int16(1, 1), arguments.colour(2, -1));
@@ -84,28 +87,49 @@ void applyCrush(clsASMpic& engine, const OperationArguments&) {
     WhiteCrush(shownBox(engine));
 }
 
-// Every operation of the command line: name, required arguments, accepted arguments and
-// the engine call. A new operation is one line here plus its call above.
-std::vector<OperationSpec> buildTable() {
+// Every operation of the command line: name, required arguments, accepted arguments, the
+// engine call and what --help says of it. A new operation is one entry here plus its call
+// above.
+std::vector<OperationEntry> buildTable() {
     return {
-        {"pal", 1, {kOpCode, kAmount, kColour}, applyPal},
-        {"incpal", 1, {kOpCode, kAmount}, applyIncPal},
-        {"undo", 0, {}, applyUndo},
-        {"undonodraw", 0, {}, applyUndoNoDraw},
-        {"reset", 0, {}, applyReset},
-        {"autodraw", 1, {kOnOff}, applyAutoDraw},
-        {"drawnow", 0, {}, applyDrawNow},
-        {"pix", 1, {kOpCode, kAmount, kColour}, applyPix},
-        {"colorx", 2, {kOpCode, kColour, kAmount, kCentreX, kCentreY}, applyColorX},
-        {"magnify", 1, {kFactor, kCentreX, kCentreY, kAntiAlias, kColour}, applyMagnify},
-        {"rotate", 1, {kAngle, kAntiAlias, kSourcePic, kColour, kCentreX, kCentreY}, applyRotate},
-        {"sharpen", 0, {}, applySharpen},
-        {"stretch", 0, {}, applyStretch},
-        {"crush", 0, {}, applyCrush},
+        {"pal", 1, {kOpCode, kAmount, kColour}, applyPal, "palette effects (ASM_PalEffects)"},
+        {"incpal",
+         1,
+         {kOpCode, kAmount},
+         applyIncPal,
+         "brightness and colour steps (ASM_IncrementalPalEffects)"},
+        {"undo", 0, {}, applyUndo, "takes back the last effect (UndoLast)"},
+        {"undonodraw", 0, {}, applyUndoNoDraw, "the same without drawing (UndoLastDontDraw)"},
+        {"reset", 0, {}, applyReset, "back to the input picture (ResetPic)"},
+        {"autodraw", 1, {kOnOff}, applyAutoDraw, "draw after every effect, or not (AutoDraw)"},
+        {"drawnow", 0, {}, applyDrawNow, "draws the working picture (DrawNow)"},
+        {"pix",
+         1,
+         {kOpCode, kAmount, kColour},
+         applyPix,
+         "smoothing, edges, reliefs, wave, twist (ASM_PixelEffects)"},
+        {"colorx",
+         2,
+         {kOpCode, kColour, kAmount, kCentreX, kCentreY},
+         applyColorX,
+         "dots, lines, glows, streaks, ring (ASM_ColorXEffects)"},
+        {"magnify",
+         1,
+         {kFactor, kCentreX, kCentreY, kAntiAlias, kColour},
+         applyMagnify,
+         "zoom about a centre (ASM_Magnify)"},
+        {"rotate",
+         1,
+         {kAngle, kAntiAlias, kSourcePic, kColour, kCentreX, kCentreY},
+         applyRotate,
+         "turn by whole degrees (ASM_Rotate)"},
+        {"sharpen", 0, {}, applySharpen, "the editor's \"Sharpen\" on the picture shown"},
+        {"stretch", 0, {}, applyStretch, "the editor's \"Colour Stretch\" on the picture shown"},
+        {"crush", 0, {}, applyCrush, "the editor's \"White Crush\" on the picture shown"},
     };
 }
 
-Result<std::optional<double>> parseArgument(const QString& operation, const ArgumentSpec& accepted,
+Result<std::optional<double>> parseArgument(const QString& operation, const ArgumentRule& accepted,
                                             const QString& text) {
     using Parsed = Result<std::optional<double>>;
     if (text.isEmpty()) return std::optional<double>{};
@@ -127,7 +151,7 @@ QStringList splitArguments(QStringView text) {
     return text.toString().split(u',');
 }
 
-Status checkArgumentCount(const OperationSpec& operation, qsizetype given) {
+Status checkArgumentCount(const OperationEntry& operation, qsizetype given) {
     const QString name = QString::fromLatin1(operation.name);
     if (std::size_t(given) <= operation.arguments.size()) return succeeded();
     if (operation.arguments.empty()) {
@@ -138,7 +162,7 @@ Status checkArgumentCount(const OperationSpec& operation, qsizetype given) {
                                .arg(operation.arguments.size()));
 }
 
-Result<OperationArguments> parseArgumentList(const OperationSpec& operation,
+Result<OperationArguments> parseArgumentList(const OperationEntry& operation,
                                              const QStringList& texts) {
     using Parsed = Result<OperationArguments>;
     const QString name = QString::fromLatin1(operation.name);
@@ -186,13 +210,13 @@ bool OperationArguments::flag(std::size_t index, bool fallback) const {
     return value ? *value != 0 : fallback;
 }
 
-const std::vector<OperationSpec>& operationTable() {
-    static const std::vector<OperationSpec> table = buildTable();
+const std::vector<OperationEntry>& operationTable() {
+    static const std::vector<OperationEntry> table = buildTable();
     return table;
 }
 
-const OperationSpec* findOperation(QStringView name) {
-    for (const OperationSpec& operation : operationTable()) {
+const OperationEntry* findOperation(QStringView name) {
+    for (const OperationEntry& operation : operationTable()) {
         if (name == QLatin1String(operation.name)) return &operation;
     }
     return nullptr;
@@ -202,9 +226,11 @@ Result<PlannedOperation> parseOperation(const QString& text) {
     using Parsed = Result<PlannedOperation>;
     const qsizetype colon = text.indexOf(u':');
     const QStringView name = colon < 0 ? QStringView(text) : QStringView(text).left(colon);
-    const OperationSpec* operation = findOperation(name);
+    const OperationEntry* operation = findOperation(name);
     if (operation == nullptr) {
-        return Parsed::failure(QStringLiteral("unknown operation '%1'").arg(name.toString()));
+        return Parsed::failure(
+            QStringLiteral("unknown operation '%1'; quillon-fx --help lists the operations")
+                .arg(name.toString()));
     }
     const QStringList texts =
         colon < 0 ? QStringList() : splitArguments(QStringView(text).mid(colon + 1));

@@ -14,19 +14,21 @@ class clsASMpic;
 
 namespace quillon::fx {
 
-// What one argument of an operation accepts: its name in messages, its range, and
-// whether it may carry a fraction.
-struct ArgumentSpec {
+// What one argument of an operation accepts: its name in messages, its range, whether it
+// may carry a fraction, and what a left-out one stands for (for --help; the operation's
+// call supplies the value itself).
+struct ArgumentRule {
     const char* name;
     double lowest;
     double highest;
     const char* rangeText;
     bool real = false;
+    const char* fallbackText = nullptr;
 };
 
 // The arguments of one operation after parsing; a left-out argument has no value and
 // the operation substitutes the engine's default for it. Values are already within the
-// range of their ArgumentSpec and whole unless the argument is real, so the narrowing
+// range of their ArgumentRule and whole unless the argument is real, so the narrowing
 // accessors cannot lose anything. (A double holds every 32-bit value exactly.)
 class OperationArguments {
 public:
@@ -50,18 +52,19 @@ private:
 
 using ApplyOperation = void (*)(clsASMpic& engine, const OperationArguments& arguments);
 
-struct OperationSpec {
+struct OperationEntry {
     const char* name;
     std::size_t required;                 // the leading arguments that may not be left out
-    std::vector<ArgumentSpec> arguments;  // everything it accepts, in order
+    std::vector<ArgumentRule> arguments;  // everything it accepts, in order
     ApplyOperation apply;
+    const char* summary;  // what it does, for --help
 };
 
-const std::vector<OperationSpec>& operationTable();
-const OperationSpec* findOperation(QStringView name);
+const std::vector<OperationEntry>& operationTable();
+const OperationEntry* findOperation(QStringView name);
 
 struct PlannedOperation {
-    const OperationSpec* operation;
+    const OperationEntry* operation;
     OperationArguments arguments;
 };
 

@@ -24,6 +24,20 @@ Status checkPictureSize(std::int64_t width, std::int64_t height, const QString& 
     return succeeded();
 }
 
+Status checkPixelCount(std::int64_t width, std::int64_t height, std::int64_t largestPixels,
+                       const QString& what) {
+    if (width * height <= largestPixels) return succeeded();
+    return Status::failure(
+        QStringLiteral("%1: %2x%3 is too large: %4 megapixels, more than the limit of %5 "
+                       "(raise it with --max-megapixels, at most %6)")
+            .arg(what)
+            .arg(width)
+            .arg(height)
+            .arg(double(width) * double(height) / kPixelsPerMegapixel, 0, 'f', 1)
+            .arg(double(largestPixels) / kPixelsPerMegapixel, 0, 'g', 6)
+            .arg(kMostMegapixels));
+}
+
 Result<PictureSize> parsePictureSize(QStringView text) {
     using Parsed = Result<PictureSize>;
     const QString what = QStringLiteral("--size");

@@ -21,8 +21,20 @@ struct PictureSize {
 constexpr std::int64_t kMaxPlaneBytes = 0x7FFFFFFF;
 constexpr std::int64_t kMaxSide = std::int64_t{1} << 24;
 
+// The most pixels a picture may have unless --max-megapixels says otherwise. The tool
+// holds about 24 bytes for each pixel (the decoded picture, the box's image and the
+// engine's three planes), so 100 megapixels take about 2.4 GB; the largest limit that can
+// be asked for is what one plane below 2 GiB holds.
+inline constexpr std::int64_t kPixelsPerMegapixel = 1000000;
+inline constexpr std::int64_t kDefaultMegapixels = 100;
+inline constexpr std::int64_t kMostMegapixels = kMaxPlaneBytes / 4 / kPixelsPerMegapixel + 1;
+
 // Refuses a size that is empty or too large, naming where it came from.
 Status checkPictureSize(std::int64_t width, std::int64_t height, const QString& what);
+
+// Refuses a picture of more than `largestPixels`, saying how the limit is raised.
+Status checkPixelCount(std::int64_t width, std::int64_t height, std::int64_t largestPixels,
+                       const QString& what);
 
 // Reads "WxH" (decimal) as given to --size.
 Result<PictureSize> parsePictureSize(QStringView text);

@@ -7,6 +7,7 @@
 #include "platform/PictureBoxModel.h"
 #include "tools/fx/FxArguments.h"
 #include "tools/fx/FxEnvironment.h"
+#include "tools/fx/FxHelp.h"
 #include "tools/fx/FxInput.h"
 #include "tools/fx/FxOutput.h"
 
@@ -18,17 +19,19 @@ int fail(std::ostream& err, const QString& message) {
     return kExitFailure;
 }
 
-void printHelp(std::ostream& out) {
-    out << usageLine().toStdString() << "\n\noperations (name:arg,arg,...):\n";
-    for (const OperationSpec& operation : operationTable()) {
-        out << "  " << operation.name;
-        for (std::size_t i = 0; i < operation.arguments.size(); ++i) {
-            const bool optional = i >= operation.required;
-            out << (optional ? "[" : "") << (i == 0 ? ":" : ",") << operation.arguments[i].name
-                << (optional ? "]" : "");
-        }
-        out << '\n';
-    }
+// One line however many message boxes the engine showed on the way to the failure.
+int failWithEngineMessages(std::ostream& err, const QString& message,
+                           const FxEnvironment& environment) {
+    const QStringList shown = environment.messages();
+    if (shown.isEmpty()) return fail(err, message);
+    return fail(err, QStringLiteral("%1 (%2)").arg(message, shown.join(QStringLiteral("; "))));
+}
+
+// A run that succeeds still passes on what the engine said, a line each.
+int succeed(std::ostream& err, const FxEnvironment& environment) {
+    for (const QString& shown : environment.messages())
+        err << "quillon-fx: " << shown.toStdString() << '\n';
+    return kExitSuccess;
 }
 
 Status applyOperations(const FxPlan& plan, clsASMpic& engine, const FxEnvironment& environment) {
@@ -57,6 +60,19 @@ Status process(const FxPlan& plan, const FxEnvironment& environment) {
     return step;
 }
 
+// Failures of memory and of the engine's drawing unwind to here from wherever they
+// happen; nothing has been written by then.
+Status processGuarded(const FxPlan& plan, const FxEnvironment& environment) {
+    try {
+        return process(plan, environment);
+    } catch (const ApplicationEnded&) {
+        return Status::failure(
+            QStringLiteral("stopped after the engine's failure; nothing written"));
+    } catch (const std::bad_alloc&) {
+        return Status::failure(QStringLiteral("not enough memory; nothing written"));
+    }
+}
+
 }  // namespace
 
 int runFx(const QStringList& arguments, std::ostream& out, std::ostream& err) {
@@ -66,15 +82,14 @@ int runFx(const QStringList& arguments, std::ostream& out, std::ostream& err) {
         printHelp(out);
         return kExitSuccess;
     }
-    FxEnvironment environment(err);
-    try {
-        const Status done = process(plan.value(), environment);
-        return done.ok() ? kExitSuccess : fail(err, done.error());
-    } catch (const ApplicationEnded&) {
-        return fail(err, QStringLiteral("stopped after the engine's failure; nothing written"));
-    } catch (const std::bad_alloc&) {
-        return fail(err, QStringLiteral("not enough memory; nothing written"));
+    if (plan.value().versionRequested) {
+        printVersion(out);
+        return kExitSuccess;
     }
+    const FxEnvironment environment;
+    const Status done = processGuarded(plan.value(), environment);
+    if (!done.ok()) return failWithEngineMessages(err, done.error(), environment);
+    return succeed(err, environment);
 }
 
 }  // namespace quillon::fx

@@ -1,0 +1,30 @@
+// The physical limit every kernel is measured against: one plane (4·W·H bytes) read and
+// written by memcpy, as the undo snapshot does, in pixels per second.
+
+#include <benchmark/benchmark.h>
+
+#include "bench/BenchSurfaces.h"
+
+namespace quillon {
+namespace {
+
+void BM_Memcpy(benchmark::State& state) {
+    bench::BenchSurface surface(state.range(0), state.range(1));
+    surface.paintPhotoLike(1, {2, 3});
+    for (auto _ : state) {
+        surface.copyPlane(2, 3);
+        benchmark::ClobberMemory();
+    }
+    bench::reportPixels(state, surface.pixelCount());
+}
+
+void sizesOnly(benchmark::internal::Benchmark* family) {
+    bench::withStandardSizes(family, {}, {{}}, benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_Memcpy)->Apply(sizesOnly);
+
+}  // namespace
+}  // namespace quillon
+
+BENCHMARK_MAIN();

@@ -1,0 +1,61 @@
+#pragma once
+
+// The AVX2 row passes of the pixel effects (PixelEffectsAvx2.cpp), for processors that have
+// AVX2. Each works along one row of the working plane from a given pixel, eight pixels at a
+// time, and returns how many pixels it did; the caller does the rest of the row.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quillon::pixeleffects::avx2 {
+
+// Rows y - 1, y and y + 1 of the undo plane and row y of the working plane, each from the
+// first pixel to do; `count` pixels follow it, every one with all eight neighbours.
+struct RowSpan {
+    const std::uint8_t* below;
+    const std::uint8_t* middle;
+    const std::uint8_t* above;
+    std::uint8_t* target;
+    std::size_t count;
+};
+
+std::size_t edgeFilter(const RowSpan& row, std::uint32_t colour);
+std::size_t diagonalRelief(const RowSpan& row, std::uint32_t colour);
+std::size_t emboss(const RowSpan& row, std::uint32_t colour);
+
+// Smoothing of `count` pixels from `source` into `target`: the sum of the 2, 4 or 8
+// neighbours at `offsets` (bytes from each pixel), every byte divided by their number.
+std::size_t smooth(const std::uint8_t* source, std::uint8_t* target, std::size_t count,
+                   const std::ptrdiff_t* offsets, int offsetCount);
+
+// Blue, green and red of `count` pixels copied, the reserved bytes of the target kept.
+std::size_t copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::size_t count);
+
+}  // namespace quillon::pixeleffects::avx2
+
+// The twist (PixelEffectsTwistAvx2.cpp): the pixels of one row pair at column distances
+// from the centre of four at a time.
+namespace quillon::pixeleffects::avx2 {
+
+struct TwistRun {
+    const std::uint8_t* source;       // the undo plane
+    std::uint8_t* target;             // the working plane
+    std::int32_t width, height;       // W x H below 2^31
+    std::int32_t cx, cy;              // the centre
+    double longerSide, largestAngle;  // as the baseline's
+    std::uint32_t colourX;            // a pixel word
+    std::int32_t dy;                  // the rows' distance from the centre row
+    std::int32_t rows[2];             // the one or two rows at that distance
+    int rowCount;
+};
+
+// Column distances from `firstDx` (at least 1) on, four at a time while all four and their
+// mirror images lie inside the picture and within `lastDx`. Returns the first distance not
+// done.
+std::int32_t twistColumns(const TwistRun& run, std::int32_t firstDx, std::int32_t lastDx);
+
+// The turn of four angles: float(std::cos(θ)) and float(std::sin(θ)), exactly as the
+// library's double-precision functions give them rounded to single precision.
+void turnsOfFour(const double* angles, float* cosines, float* sines);
+
+}  // namespace quillon::pixeleffects::avx2

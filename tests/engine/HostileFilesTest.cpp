@@ -1,0 +1,168 @@
+// Files that are damaged, empty, unreadable, no file at all or absurdly large, opened the
+// way the window opens pictures: each fails with "Error loading picture file" and leaves
+// the picture, the box and the engine's planes as they were, or (a damaged file a decoder
+// still makes sense of) loads as a whole new picture.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/PictureFiles.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/HostileFiles.h"
+
+namespace quillon {
+namespace {
+
+using platform::MessageIcon;
+using platform::ShownMessage;
+using testing::planeWords;
+using testing::shownWords;
+
+const ShownMessage kLoadFailed{"Quillon", "Error loading picture file", MessageIcon::Critical};
+
+struct EngineState {
+    std::vector<std::uint32_t> planes[3];
+    QImage shown;
+    bool operator==(const EngineState&) const = default;
+};
+
+class HostileFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        box = testing::makeBox(8, 6, testing::patternPicture(8, 6));
+        box->setParentCaption(QStringLiteral("Quillon"));
+        engine.setPictureBox(*box);
+        engine.ASM_PalEffects(11);
+    }
+    QString write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    EngineState state() const {
+        return {{planeWords(engine, 1), planeWords(engine, 2), planeWords(engine, 3)},
+                box->image()};
+    }
+    // Opens the file and checks that it failed with the message and changed nothing.
+    void expectRefused(const QString& path) {
+        const EngineState before = state();
+        env.messages.clear();
+        engine.dialogShowOpen({}, path);
+        EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{kLoadFailed})
+            << path.toStdString();
+        EXPECT_EQ(state(), before) << path.toStdString();
+        EXPECT_TRUE(box->isVisible());
+    }
+
+    testing::EngineFixtureEnvironment env;
+    QTemporaryDir dir;
+    clsASMpic engine;
+    std::unique_ptr<platform::PictureBoxModel> box;
+};
+
+// PNG and GIF carry checks of their own and refuse any damage; the BMP and JPEG decoders
+// read what they can and fill the rest, so the damaged picture loads like any other.
+TEST_F(HostileFilesTest, DamagedPicturesFailWholeOrLoadWhole) {
+    for (const testing::HostileFile& damaged : testing::damagedPictures()) {
+        const std::string name = damaged.name.toStdString();
+        const bool checked = damaged.name.startsWith(u"PNG") || damaged.name.startsWith(u"GIF");
+        const QString path = write(QStringLiteral("damaged"), damaged.bytes);
+        if (checked) {
+            expectRefused(path);
+            continue;
+        }
+        env.messages.clear();
+        engine.dialogShowOpen({}, path);
+        EXPECT_TRUE(env.messages.shown().empty()) << name;
+        const auto shown = shownWords(*box);
+        for (int plane = 1; plane <= 3; ++plane)
+            EXPECT_EQ(planeWords(engine, plane), shown) << name;
+    }
+}
+
+TEST_F(HostileFilesTest, EmptyFilesFoldersAndAbsurdSizesAreRefused) {
+    expectRefused(write(QStringLiteral("empty.bmp"), QByteArray()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.bmp")));
+    expectRefused(dir.filePath(QStringLiteral("folder.bmp")));
+    expectRefused(dir.filePath(QStringLiteral("missing.bmp")));
+    expectRefused(write(QStringLiteral("huge.bmp"), testing::bitmapHeaderClaiming(100000, 100000)));
+}
+
+std::int64_t peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A size beyond the limit is refused from the header alone (the BMP decoder refuses its
+// 100000 x 100000 by itself): neither asks for the gigabytes the headers claim.
+TEST_F(HostileFilesTest, AbsurdSizesAreRefusedBeforeDecoding) {
+    const std::int64_t peakBefore = peakResidentKilobytes();
+    const QString bitmap =
+        write(QStringLiteral("huge.bmp"), testing::bitmapHeaderClaiming(100000, 100000));
+    EXPECT_FALSE(platform::loadPicture(bitmap).ok());
+    const QString pixmap = write(QStringLiteral("huge.ppm"), "P6\n20000 20000\n255\n\x01\x02\x03");
+    const platform::LoadedPicture loaded = platform::loadPicture(pixmap);
+    EXPECT_TRUE(loaded.tooLarge);
+    EXPECT_TRUE(loaded.failure.startsWith(QStringLiteral("20000x20000 is too large")))
+        << loaded.failure.toStdString();
+    EXPECT_LT(peakResidentKilobytes() - peakBefore, 64 * 1024);
+}
+
+TEST_F(HostileFilesTest, AFileWithoutReadPermissionIsRefused) {
+    if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop reading";
+    const QString path = write(QStringLiteral("locked.png"), testing::encodedPicture("PNG"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    expectRefused(path);
+}
+
+TEST_F(HostileFilesTest, APictureOfOnePixelLoads) {
+    engine.dialogShowOpen({}, write(QStringLiteral("pixel.png"), testing::onePixelPicture()));
+    EXPECT_TRUE(env.messages.shown().empty());
+    EXPECT_EQ(box->image().pixel(0, 0), qRgb(200, 100, 50));
+    EXPECT_EQ(box->image().pixel(1, 0), qRgb(0xC0, 0xC0, 0xC0)) << "the background beside it";
+    EXPECT_EQ(planeWords(engine, 1), shownWords(*box));
+}
+
+// libpng would print its own complaint on the console: a damaged PNG is told apart first.
+TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
+    const QByteArray whole = testing::encodedPicture("PNG");
+    QByteArray flipped = whole;
+    flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 1);
+    const std::pair<QByteArray, QString> cases[] = {
+        {whole.left(whole.size() - 1), "the PNG file is cut short"},
+        {flipped, "the PNG chunk IDAT is damaged"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        EXPECT_EQ(platform::loadPicture(write(QStringLiteral("damaged.png"), bytes)).failure,
+                  reason);
+    }
+    EXPECT_TRUE(platform::loadPicture(write(QStringLiteral("whole.png"), whole)).ok());
+}
+
+// Decoders' complaints end up in the failure's text, not on the console.
+std::vector<QString> warnings;
+void recordWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) warnings.push_back(text);
+}
+
+TEST_F(HostileFilesTest, DecoderWarningsStayOffTheConsole) {
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
+    for (const testing::HostileFile& damaged : testing::damagedPictures()) {
+        const platform::LoadedPicture loaded =
+            platform::loadPicture(write(QStringLiteral("damaged"), damaged.bytes));
+        EXPECT_TRUE(loaded.ok() || !loaded.failure.isEmpty()) << damaged.name.toStdString();
+    }
+    qWarning("after the loads");
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings, std::vector<QString>{QStringLiteral("after the loads")});
+}
+
+}  // namespace
+}  // namespace quillon

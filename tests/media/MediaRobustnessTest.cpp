@@ -1,0 +1,188 @@
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "EditorTestSupport.h"
+#include "MediaClips.h"
+#include "platform/MpvPlayback.h"
+
+using namespace quillon;
+using platform::MpvPlayback;
+using testing::clipPath;
+
+// Clips that are damaged, vanish while open or are replaced while playing: playback may
+// show less, but every call returns in bounded time, nothing crashes, and a file that
+// cannot be played is told to the user.
+class MediaRobustnessTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { playback_.reset(); }
+    void damagedClipsPlayWhatTheyHold_data();
+    void damagedClipsPlayWhatTheyHold();
+    void stepAtTheEndDoesNotStallLaterCalls();
+    void clipThatVanishesWhileOpenIsHarmless();
+    void openingWhilePlayingReplacesTheClip();
+    void windowSaysWhichClipCannotBeOpened();
+    void windowGrabsFromAClipThatVanished();
+    void windowClosesWhilePlayingAndSeeking();
+
+private:
+    // Copies frames.avi into the test's directory, changed by `damage`.
+    QString damagedClip(const QString& name, const std::function<void(QByteArray&)>& damage);
+    // Everything a user can do to an open clip, each timed.
+    void driveEverything();
+
+    QTemporaryDir directory_;
+    std::unique_ptr<MpvPlayback> playback_;
+};
+
+void MediaRobustnessTest::init() {
+    playback_ = std::make_unique<MpvPlayback>();
+}
+
+QString MediaRobustnessTest::damagedClip(const QString& name,
+                                         const std::function<void(QByteArray&)>& damage) {
+    QFile source(clipPath("frames.avi"));
+    if (!source.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = source.readAll();
+    damage(bytes);
+    const QString path = directory_.filePath(name);
+    QFile target(path);
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size()) return {};
+    return path;
+}
+
+// A settle may time out once (3 s) when a damaged file never reports it; nothing may
+// wait longer, and nothing may keep waiting afterwards.
+void MediaRobustnessTest::driveEverything() {
+    const auto timed = [](const char* what, const std::function<void()>& call) {
+        QElapsedTimer clock;
+        clock.start();
+        call();
+        QVERIFY2(clock.elapsed() < MpvPlayback::kSettleTimeoutMs + 1000, what);
+    };
+    for (double at : {0.0, 400.0, 1000.0, 1960.0, 5000.0, -10.0}) {
+        timed("seek", [&] { playback_->seek(at); });
+        timed("frame", [&] { playback_->exactFrame(); });
+    }
+    timed("step", [&] { playback_->stepFrame(); });
+    timed("position after a step", [&] { playback_->position(); });
+    timed("play", [&] { playback_->play(); });
+    QTest::qWait(300);
+    timed("pause", [&] { playback_->pause(); });
+    timed("frame after playing", [&] { playback_->exactFrame(); });
+    timed("position", [&] { playback_->position(); });
+}
+
+void MediaRobustnessTest::damagedClipsPlayWhatTheyHold_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("cut in half") << damagedClip(
+        "half.avi", [](QByteArray& bytes) { bytes.truncate(bytes.size() / 2); });
+    QTest::newRow("bytes flipped in the middle") << damagedClip("flipped.avi", [](QByteArray& b) {
+        for (qsizetype i = b.size() / 2; i < b.size() / 2 + 4096; i += 7) b[i] = char(~b[i]);
+    });
+    QTest::newRow("header only") << damagedClip("header.avi",
+                                                [](QByteArray& bytes) { bytes.truncate(2048); });
+}
+
+void MediaRobustnessTest::damagedClipsPlayWhatTheyHold() {
+    QFETCH(QString, path);
+    QVERIFY(!path.isEmpty());
+    const platform::MediaOpenResult result = playback_->open(path);
+    if (!result.opened) {
+        QVERIFY2(!result.failure.isEmpty(), "a clip that cannot be opened says why");
+        QCOMPARE(playback_->length(), 0.0);
+    }
+    driveEverything();
+    QVERIFY(playback_->position() >= 0 && playback_->position() <= playback_->length());
+}
+
+// After a step from the last frame, which has nothing to step to, the slider's timer
+// asks for the position every 300 ms: each answer must come at once.
+void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
+    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    playback_->seek(2000);
+    QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 49);
+    playback_->stepFrame();
+    playback_->position();
+    QElapsedTimer clock;
+    clock.start();
+    for (int tick = 0; tick < 5; ++tick) playback_->position();
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 49);
+}
+
+void MediaRobustnessTest::clipThatVanishesWhileOpenIsHarmless() {
+    const QString path = damagedClip("vanishing.avi", [](QByteArray&) {});
+    QVERIFY(playback_->open(path).opened);
+    QVERIFY(QFile::remove(path));
+    driveEverything();
+    const platform::MediaOpenResult again = playback_->open(path);
+    QVERIFY(!again.opened);
+    QCOMPARE(again.failure, QStringLiteral("The file does not exist."));
+}
+
+void MediaRobustnessTest::openingWhilePlayingReplacesTheClip() {
+    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    playback_->play();
+    QTest::qWait(200);
+    QVERIFY(playback_->open(clipPath("sound.wav")).opened);
+    QCOMPARE(std::lround(playback_->length()), 1500L);
+    playback_->play();
+    QTest::qWait(200);
+    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QCOMPARE(playback_->length(), 2000.0);
+    playback_->seek(400);
+    QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 10);
+}
+
+// The user learns which file failed and why; the clip that was open stays.
+void MediaRobustnessTest::windowSaysWhichClipCannotBeOpened() {
+    platform::ScopedMediaPlaybackMaker maker([] { return std::make_unique<MpvPlayback>(); });
+    testing::ShownEditor editor;
+    editor.window().start(clipPath("frames.avi"));
+    const QString header = damagedClip("header.avi", [](QByteArray& b) { b.truncate(2048); });
+    editor.dialogs().answerFileName(header);
+    editor.click("BevelButton1");
+    QCOMPARE(editor.messages().size(), std::size_t(1));
+    QCOMPARE(editor.messages().back().text,
+             QStringLiteral("The media file \"header.avi\" could not be opened.\n"
+                            "It is not a video or sound file that can be played."));
+    QCOMPARE(editor.control<QLabel>("Label2")->text(), clipPath("frames.avi"));
+}
+
+void MediaRobustnessTest::windowGrabsFromAClipThatVanished() {
+    platform::ScopedMediaPlaybackMaker maker([] { return std::make_unique<MpvPlayback>(); });
+    testing::ShownEditor editor;
+    const QString path = damagedClip("vanishing.avi", [](QByteArray&) {});
+    editor.window().start(path);
+    QVERIFY(QFile::remove(path));
+    editor.control<QSlider>("Slider1")->setValue(10);
+    editor.click("command4");
+    editor.click("BevelButton5");
+    QVERIFY(editor.messages().empty());
+    const QRgb middle = testing::planePixel(editor.engine(), 2, 190, 140);
+    QCOMPARE(testing::clipFrameOfGrey(qGreen(middle)), 26);
+}
+
+void MediaRobustnessTest::windowClosesWhilePlayingAndSeeking() {
+    platform::ScopedMediaPlaybackMaker maker([] { return std::make_unique<MpvPlayback>(); });
+    auto editor = std::make_unique<testing::ShownEditor>();
+    editor->window().start(clipPath("frames.avi"));
+    editor->click("command1");
+    QTest::qWait(100);
+    editor->control<QSlider>("Slider1")->setValue(19);
+    editor->click("command4");
+    editor->window().close();
+    editor.reset();
+    QTest::qWait(100);  // nothing libmpv queued may arrive for the window that is gone
+}
+
+QTEST_MAIN(MediaRobustnessTest)
+#include "MediaRobustnessTest.moc"
