@@ -289,8 +289,7 @@ def main():
         "machine only slows a run down, so each benchmark's best of "
         f"{args.runs} runs (each at least {args.min_time} s) counts; numbers taken under load "
         "are still low, so take the final table on a quiet machine.",
-        f"- Date: {context.get('date', '?')}; kernels built as {args.build_type} "
-        "(GCC, -O2 for RelWithDebInfo).",
+        f"- Date: {context.get('date', '?')}; kernels built as {args.build_type}.",
         "- One thread throughout: the kernels are single-threaded and OpenCV is held to one "
         "thread (cv::setNumThreads(0)).",
         "- Pictures are the photo-like fill of bench/BenchSurfaces.cpp (gradients with a little "
