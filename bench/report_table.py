@@ -288,7 +288,9 @@ def main():
         f"- Load average before / after: {args.load[0]} / {args.load[1]}. Other work on the "
         "machine only slows a run down, so each benchmark's best of "
         f"{args.runs} runs (each at least {args.min_time} s) counts; numbers taken under load "
-        "are still low, so take the final table on a quiet machine.",
+        "are still low, so take the final table on a quiet machine. On a shared virtual machine "
+        "even the best of several runs can vary by a quarter from one report to the next; "
+        "the ratios, taken within one report, hold better than the megapixels.",
         f"- Date: {context.get('date', '?')}; kernels built as {args.build_type}.",
         "- One thread throughout: the kernels are single-threaded and OpenCV is held to one "
         "thread (cv::setNumThreads(0)).",

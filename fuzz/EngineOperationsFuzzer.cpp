@@ -2,8 +2,9 @@
 // of 1 x 1 to 64 x 64 pixels: every kernel entry point with any op code, amounts over the
 // whole 16-bit range, factors and angles of any value, centres anywhere; undo, reset and
 // redraws between them; sharpening, stretching and crushing what the box shows; binding
-// the box anew at another size. Any exception an operation throws is what the window
-// reports as a run-time error; afterwards the engine must still agree with itself.
+// the box anew at another size; with the kernels' AVX2 paths or their baseline ones. Any
+// exception an operation throws is what the window reports as a run-time error;
+// afterwards the engine must still agree with itself.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -12,17 +13,11 @@
 
 #include "app/ColourStretch.h"
 #include "app/WhiteCrush.h"
+#include "engine/SimdDispatch.h"
 #include "engine/clsASMpic.h"
 #include "filters/mFilterQ.h"
 #include "fuzz/FuzzSurroundings.h"
 #include "fuzz/FuzzedArguments.h"
-
-// The kernels take their AVX2 paths wherever the processor has AVX2; capping the level
-// lets the fuzzer reach the baseline paths other processors take, on this one.
-#if __has_include("engine/SimdDispatch.h")
-#include "engine/SimdDispatch.h"
-#define QUILLON_FUZZ_BOTH_VECTOR_PATHS
-#endif
 
 namespace {
 
@@ -148,9 +143,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-#if defined(QUILLON_FUZZ_BOTH_VECTOR_PATHS)
+    // The kernels take their AVX2 paths wherever the processor has AVX2; capping the level
+    // reaches, on this machine too, the baseline paths other processors take.
     simd::setCeiling(data.ConsumeBool() ? simd::Level::Avx2 : simd::Level::Baseline);
-#endif
     platform::PictureBoxModel box;
     clsASMpic engine;
     Session session{data, box, engine};
