@@ -71,6 +71,8 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(quillon::platform::applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION_TEXT));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLON_APP_ID));
     const CommandLine commandLine = readCommandLine();
     if (commandLine.exitStatus) return *commandLine.exitStatus;
     QApplication::setWindowIcon(quillon::applicationIcon());

@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix: the two programs and, on Linux and other
-# freedesktop systems, the desktop entry, the icon in the hicolor theme and the manual
-# page of quillon-fx. DebianPackage.cmake turns the same files into a .deb.
+# freedesktop systems, the desktop entry, the software-centre metadata, the icon in the
+# hicolor theme and the manual page of quillon-fx. DebianPackage.cmake turns the same files into a .deb.
 include(GNUInstallDirs)
 
 set(QUILLON_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
@@ -8,8 +8,10 @@ set(QUILLON_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 install(TARGETS quillon quillon-fx RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(UNIX AND NOT APPLE)
-  install(FILES ${QUILLON_DATA_DIR}/quillon.desktop
+  install(FILES ${QUILLON_DATA_DIR}/${QUILLON_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${QUILLON_DATA_DIR}/${QUILLON_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   include(${CMAKE_CURRENT_LIST_DIR}/IconImages.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/ManualPage.cmake)
 endif()

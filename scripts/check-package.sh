@@ -35,7 +35,10 @@ cmp "$work/out.raw" "$work/expected.raw" || fail "quillon-fx incpal:6,40 gave ot
 [ "$(head -c 4 "$work/out.png" | od -An -tx1 | tr -d ' ')" = "89504e47" ] ||
   fail "quillon-fx did not write a PNG"
 
-desktop-file-validate /usr/share/applications/quillon.desktop
+# A desktop entry the desktop takes as it is draws no remark at all, not even a hint.
+remarks=$(desktop-file-validate /usr/share/applications/org.quillon.Quillon.desktop 2>&1) &&
+  [ -z "$remarks" ] || fail "desktop-file-validate: $remarks"
+appstreamcli validate --no-net /usr/share/metainfo/org.quillon.Quillon.metainfo.xml
 for file in /usr/share/icons/hicolor/{scalable/apps/quillon.svg,256x256/apps/quillon.png} \
   /usr/share/man/man1/quillon-fx.1.gz; do
   [ -s "$file" ] || fail "$file is not installed"

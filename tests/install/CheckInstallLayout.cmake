@@ -1,7 +1,9 @@
 # Installs the build under a scratch prefix and checks that a desktop finds everything
 # where it looks: both programs (which start from there), the desktop entry naming the
-# installed program and icon, the icon at every size, and the compressed manual page.
-#   BUILD_DIR: the build folder; PREFIX: the scratch prefix, emptied first
+# installed program and icon, the software-centre metadata launching that entry, the icon
+# at every size, and the compressed manual page.
+#   BUILD_DIR: the build folder; PREFIX: the scratch prefix, emptied first;
+#   APP_ID: the reverse-DNS name of the entry and metadata; VERSION: the program's version
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
@@ -46,10 +48,18 @@ function(expect_output program argument text)
 endfunction()
 
 expect_output(quillon-fx --help "usage: quillon-fx")
-expect_output(quillon --version "Quillon 1.0.15")
+expect_output(quillon --version "Quillon ${VERSION}")
 
-set(entry share/applications/quillon.desktop)
+set(entry share/applications/${APP_ID}.desktop)
 expect_file(${entry})
+set(metainfo share/metainfo/${APP_ID}.metainfo.xml)
+expect_file(${metainfo})
+file(READ ${PREFIX}/${metainfo} metadata)
+string(FIND "${metadata}" "<launchable type=\"desktop-id\">${APP_ID}.desktop<" launches)
+string(FIND "${metadata}" "<release version=\"${VERSION}\"" released)
+if(launches EQUAL -1 OR released EQUAL -1)
+  message(FATAL_ERROR "${metainfo} does not launch ${APP_ID}.desktop or lacks release ${VERSION}")
+endif()
 file(STRINGS ${PREFIX}/${entry} exec REGEX "^Exec=")
 file(STRINGS ${PREFIX}/${entry} icon REGEX "^Icon=")
 string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec "${exec}")
