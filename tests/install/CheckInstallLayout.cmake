@@ -1,6 +1,7 @@
 # Installs the build under a scratch prefix and checks that a desktop finds everything
 # where it looks: both programs (which start from there), the desktop entry naming the
-# installed program and icon, the icon at every size, and the compressed manual page.
+# installed program and icon, the icon at every size, the compressed manual page, and the
+# copyright file where Debian looks for it.
 #   BUILD_DIR: the build folder; PREFIX: the scratch prefix, emptied first
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -66,3 +67,5 @@ read_bytes(${page} 0 2 magic)
 if(NOT magic STREQUAL "1f8b")
   message(FATAL_ERROR "${page} is not compressed with gzip")
 endif()
+
+expect_file(share/doc/quillon/copyright)
