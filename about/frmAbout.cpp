@@ -83,9 +83,10 @@ void frmAbout::createTexts() {
         createLabel(this, "lblDescription", tr("A media player beside a small image editor."));
     placeInTwips(*lblDescription, kTextLeftTwips, 1125, kTextWidthTwips, 480);
 
-    const std::array<QString, 3> contacts{tr("Project: Quillon desktop media and imaging"),
-                                          tr("Website: https://quillon.example.org"),
-                                          tr("Support: support@quillon.example.org")};
+    // Where help and the licence are; the project publishes no other address.
+    const std::array<QString, 3> contacts{
+        tr("Help: man quillon-fx and the user guide"), tr("Licence: GNU GPL 3 or later"),
+        tr("Guide and licence: %1").arg(QStringLiteral(QUILLON_DOC_DIR))};
     for (int i = 0; i < 3; ++i) {
         const QByteArray name = "Label1_" + QByteArray::number(i);
         Label1[i] = createLabel(this, name.constData(), contacts[i]);

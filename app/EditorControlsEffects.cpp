@@ -60,6 +60,10 @@ void EditorPanel::createEffectsFrame() {
         const Place place = stepButtonPlace(index);
         placeInTwips(*cmd_incrPalFX[index], place.left, place.top, place.width, place.height);
     }
+    // Nobody sees the two "Reset" steps, so no Tab may land on them: Space would then
+    // brighten or darken the picture with nothing visible focused.
+    cmd_incrPalFX[6]->setFocusPolicy(Qt::NoFocus);
+    cmd_incrPalFX[7]->setFocusPolicy(Qt::NoFocus);
     cmd_palFX_0 = makeButton(*Frame5, QStringLiteral("cmd_palFX_0"), tr("Negative"),
                              tr("Inverts the image to Negative"));
     placeInTwips(*cmd_palFX_0, kColumnLeft[5], kUpperTop, kColumnWidth, kTallHeight);

@@ -81,10 +81,11 @@ void MediaPanel::createSpeedActions() {
     connectHandler(BevelButton4, &QPushButton::clicked, this, &MediaPanel::resetSpeedClicked);
 }
 
-// A cancelled dialog leaves the open file as it is.
+// A cancelled dialog leaves the open file as it is. A name typed without an extension is
+// taken as a video of the designed kind: "clip" opens clip.avi.
 void MediaPanel::openClicked() {
-    const std::optional<QString> chosen =
-        platform::fileDialogs().openFileName(tr("Open media file"), mediaFilters());
+    const std::optional<QString> chosen = platform::fileDialogs().openFileName(
+        tr("Open media file"), mediaFilters(), QStringLiteral("avi"));
     if (chosen) start(*chosen);
 }
 

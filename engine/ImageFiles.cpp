@@ -1,5 +1,11 @@
 // Pictures in and out of the bound box, and the colour chooser.
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QStringList>
 #include <exception>
+#include <new>
+#include <optional>
 
 #include "engine/clsASMpic.h"
 #include "platform/FileDialogs.h"
@@ -16,10 +22,22 @@ const QString kOpenCaption = QStringLiteral("Load a Quillon Grabbed Frame");
 const QString kSaveCaption = QStringLiteral("Save Picture file");
 const QString kBitmapExtension = QStringLiteral(".bmp");
 
+// Every name the loader's plugins read, as "*.bmp *.gif *.jpeg ...". The loader goes by
+// content, so this list only narrows what the dialog shows.
+QString readablePatterns() {
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return patterns.join(u' ');
+}
+
+// The grabbed frames first, as the program's own files; "All Files" matches every name,
+// with a dot or without.
 const std::vector<FileFilter>& openFilters() {
     static const std::vector<FileFilter> filters{
         {QStringLiteral("Grabbed Frames (*.fgr)"), QStringLiteral("*.fgr")},
-        {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")}};
+        {QStringLiteral("Pictures"), readablePatterns()},
+        {QStringLiteral("All Files (*)"), QStringLiteral("*")}};
     return filters;
 }
 
@@ -42,6 +60,20 @@ QString withBitmapExtension(const QString& name) {
     return name + kBitmapExtension;
 }
 
+// Asks for a name until the user cancels, picks a file that does not exist yet, or agrees
+// to replace the one that does. The question names the file really written, with the
+// bitmap extension the user may not have typed; "No" goes back to the dialog, as in the
+// system's own save dialog.
+std::optional<QString> chosenSaveName(const QString& title) {
+    for (;;) {
+        const std::optional<QString> chosen =
+            platform::fileDialogs().saveFileName(title, saveFilters());
+        if (!chosen) return std::nullopt;
+        const QString name = withBitmapExtension(*chosen);
+        if (!QFileInfo::exists(name) || platform::confirmReplace(title, name)) return name;
+    }
+}
+
 // Lets the window show the hourglass for the lifetime of a scope.
 class BusyParent {
 public:
@@ -54,20 +86,65 @@ private:
     PictureBoxModel& box_;
 };
 
+// A picture larger than the box is shown whole: scaled down to fit, its proportions kept,
+// centred on the box's background. The engine binds to what the box shows, so it edits
+// this box-sized picture; a picture that fits is shown as it is, at the top-left.
+QImage wholeInBox(const QImage& picture, const PictureBoxModel& box) {
+    const QSize boxSize = box.image().size();
+    const QSize size = picture.size();
+    if (boxSize.isEmpty() || (size.width() <= boxSize.width() && size.height() <= boxSize.height()))
+        return picture;
+    const QSize fitted = size.scaled(boxSize, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    QImage shown(boxSize, QImage::Format_RGB32);
+    shown.fill(gdi::argbFromBgr(box.backColor()));
+    QPainter painter(&shown);
+    painter.drawImage((boxSize.width() - fitted.width()) / 2,
+                      (boxSize.height() - fitted.height()) / 2,
+                      picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return shown;
+}
+
+// The second line of the load failure message: which file, and why.
+QString loadFailureLine(const QString& path, const platform::LoadedPicture& loaded) {
+    using platform::LoadFailure;
+    const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
+    const QString detail = loaded.failure.isEmpty() ? QString() : " (" + loaded.failure + ")";
+    switch (loaded.reason) {
+        case LoadFailure::UnsupportedFormat:
+            return name + QStringLiteral(": not a picture in a format that can be read");
+        case LoadFailure::Damaged:
+            return name + QStringLiteral(": the picture is damaged") + detail;
+        case LoadFailure::TooLarge:
+            return name + QStringLiteral(": the picture is too large") + detail;
+        case LoadFailure::Unreadable:
+        case LoadFailure::None:
+            break;
+    }
+    return name + QStringLiteral(": the file cannot be read") + detail;
+}
+
 // The file is read completely before the box is touched, so a picture that cannot be
-// read leaves the box, its picture and the engine's planes exactly as they were.
-bool loadIntoBox(clsASMpic& engine, PictureBoxModel& box, const QString& path) {
+// read leaves the box, its picture and the engine's planes exactly as they were. Answers
+// why it failed, or nothing.
+std::optional<QString> loadIntoBox(clsASMpic& engine, PictureBoxModel& box, const QString& path) {
+    platform::LoadedPicture loaded;
     try {
-        const platform::LoadedPicture loaded = platform::loadPicture(path);
-        if (!loaded.ok()) return false;
+        loaded = platform::loadPicture(path);
+        if (!loaded.ok()) return loadFailureLine(path, loaded);
+        const QImage shown = wholeInBox(loaded.picture, box);
         box.setVisible(false);
-        box.setPicture(loaded.picture);
+        box.setPicture(shown);
         BusyParent busy(box);
         engine.setPictureBox(box);
         box.refreshParent();
-        return true;
-    } catch (const std::exception&) {
-        return false;
+        return std::nullopt;
+    } catch (const std::bad_alloc&) {
+        loaded.reason = platform::LoadFailure::TooLarge;
+        loaded.failure = QStringLiteral("not enough memory");
+        return loadFailureLine(path, loaded);
+    } catch (const std::exception& failure) {
+        loaded.failure = QString::fromLocal8Bit(failure.what());
+        return loadFailureLine(path, loaded);
     }
 }
 
@@ -83,15 +160,15 @@ void clsASMpic::dialogShowOpen(const QString& Caption, const QString& sFileName)
     if (path.isEmpty()) {
         const QString title = Caption.isEmpty() ? kOpenCaption : Caption;
         const std::optional<QString> chosen =
-            platform::fileDialogs().openFileName(title, openFilters());
+            platform::fileDialogs().openFileName(title, openFilters(), QString());
         if (!chosen) return;
         path = label = *chosen;
     }
-    const bool loaded = loadIntoBox(*this, box, path);
+    const std::optional<QString> failure = loadIntoBox(*this, box, path);
     // Also after a binding that failed: the box must not stay hidden.
     box.setVisible(true);
-    if (!loaded) {
-        showFileFailure(box, QStringLiteral("Error loading picture file"));
+    if (failure) {
+        showFileFailure(box, QStringLiteral("Error loading picture file\n") + *failure);
         return;
     }
     box.setFileLabelText(label);
@@ -103,12 +180,11 @@ void clsASMpic::dialogShowSave(const QString& Caption) {
     if (PictureBoxMissing()) return;
     PictureBoxModel& box = *box_;
     const QString title = Caption.isEmpty() ? kSaveCaption : Caption;
-    const std::optional<QString> chosen =
-        platform::fileDialogs().saveFileName(title, saveFilters());
-    if (!chosen) return;
+    const std::optional<QString> name = chosenSaveName(title);
+    if (!name) return;
     bool saved = false;
     try {
-        saved = platform::savePictureAsBitmap(box.image(), withBitmapExtension(*chosen)).ok;
+        saved = platform::savePictureAsBitmap(box.image(), *name).ok;
     } catch (const std::exception&) {
         saved = false;
     }

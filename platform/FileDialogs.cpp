@@ -1,6 +1,10 @@
 #include "platform/FileDialogs.h"
 
+#include <QFileInfo>
+#include <QObject>
 #include <QStringList>
+
+#include "platform/MessageBox.h"
 
 namespace quillon::platform {
 namespace {
@@ -45,8 +49,9 @@ std::optional<QString> ScriptedFileDialogs::fileAnswer() {
 }
 
 std::optional<QString> ScriptedFileDialogs::openFileName(const QString& title,
-                                                         const std::vector<FileFilter>& filters) {
-    asked_.push_back({DialogRequest::Kind::Open, title, filters, {}});
+                                                         const std::vector<FileFilter>& filters,
+                                                         const QString& defaultExtension) {
+    asked_.push_back({DialogRequest::Kind::Open, title, filters, {}, defaultExtension});
     return fileAnswer();
 }
 
@@ -66,6 +71,12 @@ std::optional<ColourChoice> ScriptedFileDialogs::chooseColour(const CustomColour
         return std::nullopt;
     }
     return *choice;
+}
+
+bool confirmReplace(const QString& title, const QString& path) {
+    const QString text = QObject::tr("%1 already exists.\nDo you want to replace it?")
+                             .arg(QFileInfo(path).fileName());
+    return messages().ask(title, text, MessageIcon::Warning);
 }
 
 FileDialogs& fileDialogs() {

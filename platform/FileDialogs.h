@@ -32,17 +32,25 @@ struct ColourChoice {
 
 // The modal common dialogs: a file name to open, a file name to save to, and a colour.
 // Each answers nothing when the user cancels. A file name, when given, is never empty.
-// The save dialog neither asks before replacing a file nor adds an extension.
+// The open dialog adds `defaultExtension` (e.g. "avi", none when empty) to a typed name
+// that has no extension. The save dialog neither asks before replacing a file nor adds
+// an extension: the caller knows the name it will really write, and asks
+// confirmReplace() about that one.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     virtual std::optional<QString> openFileName(const QString& title,
-                                                const std::vector<FileFilter>& filters) = 0;
+                                                const std::vector<FileFilter>& filters,
+                                                const QString& defaultExtension) = 0;
     virtual std::optional<QString> saveFileName(const QString& title,
                                                 const std::vector<FileFilter>& filters) = 0;
     // Starts from `customColours`; a confirmed dialog returns them as the user left them.
     virtual std::optional<ColourChoice> chooseColour(const CustomColours& customColours) = 0;
 };
+
+// The save dialog's question before an existing file is replaced, titled like the dialog:
+// "photo.bmp already exists. Do you want to replace it?". True when the user says Yes.
+bool confirmReplace(const QString& title, const QString& path);
 
 // The filters in the one-line form file dialogs take: "Grabbed Frames (*.fgr);;All Files
 // (*.*)". A description that does not name its pattern in brackets gets it appended.
@@ -52,7 +60,8 @@ QString filterListText(const std::vector<FileFilter>& filters);
 // cancelled.
 class CancellingFileDialogs : public FileDialogs {
 public:
-    std::optional<QString> openFileName(const QString&, const std::vector<FileFilter>&) override {
+    std::optional<QString> openFileName(const QString&, const std::vector<FileFilter>&,
+                                        const QString&) override {
         return std::nullopt;
     }
     std::optional<QString> saveFileName(const QString&, const std::vector<FileFilter>&) override {
@@ -68,6 +77,7 @@ struct DialogRequest {
     QString title;
     std::vector<FileFilter> filters;
     CustomColours customColours{};
+    QString defaultExtension{};
     bool operator==(const DialogRequest&) const = default;
 };
 
@@ -80,7 +90,8 @@ public:
     void answerCancel() { answers_.push_back(Cancel{}); }
 
     std::optional<QString> openFileName(const QString& title,
-                                        const std::vector<FileFilter>& filters) override;
+                                        const std::vector<FileFilter>& filters,
+                                        const QString& defaultExtension) override;
     std::optional<QString> saveFileName(const QString& title,
                                         const std::vector<FileFilter>& filters) override;
     std::optional<ColourChoice> chooseColour(const CustomColours& customColours) override;

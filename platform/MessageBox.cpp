@@ -8,8 +8,9 @@ namespace {
 using PresenterSlot = ServiceSlot<std::shared_ptr<MessagePresenter>>;
 
 PresenterSlot& presenterSlot() {
-    static PresenterSlot slot(
-        [] { return std::shared_ptr<MessagePresenter>(std::make_shared<StderrMessagePresenter>()); });
+    static PresenterSlot slot([] {
+        return std::shared_ptr<MessagePresenter>(std::make_shared<StderrMessagePresenter>());
+    });
     return slot;
 }
 
@@ -21,6 +22,14 @@ void StderrMessagePresenter::show(const QString& title, const QString& text, Mes
 
 void RecordingMessagePresenter::show(const QString& title, const QString& text, MessageIcon icon) {
     shown_.push_back({title, text, icon});
+}
+
+bool RecordingMessagePresenter::ask(const QString& title, const QString& text, MessageIcon icon) {
+    show(title, text, icon);
+    if (answers_.empty()) return false;
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
 }
 
 MessagePresenter& messages() {

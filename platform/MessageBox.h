@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -10,12 +11,19 @@ namespace quillon::platform {
 
 enum class MessageIcon { Critical, Information, Warning, Question };
 
-// Modal message boxes with an OK button. The window installs one that shows a real
-// QMessageBox; tools print; tests record and never wait for anyone.
+// Modal message boxes with an OK button, and questions answered Yes or No. The window
+// installs one that shows a real QMessageBox; tools print; tests record and never wait
+// for anyone.
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
     virtual void show(const QString& title, const QString& text, MessageIcon icon) = 0;
+    // True for Yes. Where nobody can answer, the question is shown and the answer is No,
+    // so nothing is done that the user did not agree to.
+    virtual bool ask(const QString& title, const QString& text, MessageIcon icon) {
+        show(title, text, icon);
+        return false;
+    }
 };
 
 struct ShownMessage {
@@ -31,14 +39,19 @@ public:
     void show(const QString& title, const QString& text, MessageIcon icon) override;
 };
 
+// Records every message and question; questions are answered from a script, in order,
+// and No once it runs out.
 class RecordingMessagePresenter : public MessagePresenter {
 public:
     void show(const QString& title, const QString& text, MessageIcon icon) override;
+    bool ask(const QString& title, const QString& text, MessageIcon icon) override;
     const std::vector<ShownMessage>& shown() const { return shown_; }
     void clear() { shown_.clear(); }
+    void answerQuestion(bool yes) { answers_.push_back(yes); }
 
 private:
     std::vector<ShownMessage> shown_;
+    std::deque<bool> answers_;
 };
 
 // The presenter every part of the program uses; standard error until one is installed.
@@ -54,6 +67,7 @@ public:
 
     const std::vector<ShownMessage>& shown() const { return recorder_->shown(); }
     void clear() { recorder_->clear(); }
+    void answerQuestion(bool yes) { recorder_->answerQuestion(yes); }
 
 private:
     std::shared_ptr<RecordingMessagePresenter> recorder_;

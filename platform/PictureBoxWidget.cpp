@@ -40,6 +40,13 @@ void PictureBoxWidget::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->button(), event->modifiers(), float(at.x()), float(at.y()));
 }
 
+// The second press of a double-click is no new press: as on the system the box comes
+// from, a double-click is one click and a double-click notice, which nothing handles.
+void PictureBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    pressedButton_ = Qt::NoButton;
+    event->accept();
+}
+
 void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
     const bool completesPress = event->button() == pressedButton_;
     pressedButton_ = Qt::NoButton;

@@ -134,7 +134,19 @@ LoadedPicture tooLarge(QSize size, std::int64_t largestPixels) {
             .arg(size.height())
             .arg(double(size.width()) * size.height() / kPixelsPerMegapixel, 0, 'f', 1)
             .arg(double(largestPixels) / kPixelsPerMegapixel, 0, 'g', 6);
-    return {QImage(), text, true};
+    return {QImage(), text, true, LoadFailure::TooLarge};
+}
+
+LoadFailure failureReason(QImageReader::ImageReaderError error) {
+    switch (error) {
+        case QImageReader::UnsupportedFormatError:
+            return LoadFailure::UnsupportedFormat;
+        case QImageReader::FileNotFoundError:
+        case QImageReader::DeviceError:
+            return LoadFailure::Unreadable;
+        default:
+            return LoadFailure::Damaged;
+    }
 }
 
 QString failureText(const QImageReader& reader, const DecoderMessages& decoder) {
@@ -151,7 +163,8 @@ LoadedPicture read(QImageReader& reader, std::int64_t largestPixels) {
     if (announced.isValid() && tooManyPixels(announced, largestPixels))
         return tooLarge(announced, largestPixels);
     QImage picture = reader.read();
-    if (picture.isNull()) return {QImage(), failureText(reader, decoder), false};
+    if (picture.isNull())
+        return {QImage(), failureText(reader, decoder), false, failureReason(reader.error())};
     if (tooManyPixels(picture.size(), largestPixels))
         return tooLarge(picture.size(), largestPixels);
     return {std::move(picture), QString(), false};
@@ -161,14 +174,17 @@ LoadedPicture read(QImageReader& reader, std::int64_t largestPixels) {
 
 LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels) {
     if (QFileInfo(path).isDir())
-        return {QImage(), QStringLiteral("%1 is a directory").arg(path), false};
+        return {QImage(), QStringLiteral("%1 is a directory").arg(path), false,
+                LoadFailure::Unreadable};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {QImage(), file.errorString(), false};
+    if (!file.open(QIODevice::ReadOnly))
+        return {QImage(), file.errorString(), false, LoadFailure::Unreadable};
     return loadPicture(file, largestPixels);
 }
 
 LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels) {
-    if (const std::optional<QString> damage = pngDamage(device)) return {QImage(), *damage, false};
+    if (const std::optional<QString> damage = pngDamage(device))
+        return {QImage(), *damage, false, LoadFailure::Damaged};
     QImageReader reader(&device);
     return read(reader, largestPixels);
 }

@@ -14,11 +14,15 @@ namespace quillon::platform {
 inline constexpr std::int64_t kPixelsPerMegapixel = 1000000;
 inline constexpr std::int64_t kLargestPicturePixels = 128 * kPixelsPerMegapixel;
 
+// Why a picture could not be read, in the terms a user can act on.
+enum class LoadFailure { None, Unreadable, UnsupportedFormat, Damaged, TooLarge };
+
 // A picture read from a file, or the reason it could not be read.
 struct LoadedPicture {
     QImage picture;
     QString failure;
     bool tooLarge = false;  // refused for its size alone
+    LoadFailure reason = LoadFailure::None;
     bool ok() const { return !picture.isNull(); }
 };
 

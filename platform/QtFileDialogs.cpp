@@ -30,13 +30,20 @@ std::uint32_t bgrFromColour(const QColor& colour) {
 }  // namespace
 
 std::optional<QString> QtFileDialogs::openFileName(const QString& title,
-                                                   const std::vector<FileFilter>& filters) {
-    return chosenPath(QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(),
-                                                   filterListText(filters)));
+                                                   const std::vector<FileFilter>& filters,
+                                                   const QString& defaultExtension) {
+    QFileDialog dialog(QApplication::activeWindow(), title, QString(), filterListText(filters));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultExtension);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? std::nullopt : chosenPath(chosen.constFirst());
 }
 
-// Replacing an existing picture is what the user asked for; the program writes through a
-// temporary file, so an interrupted save never leaves half a picture behind.
+// The caller asks before replacing a file, about the name it really writes (which may
+// differ from the one chosen here); the program writes through a temporary file, so an
+// interrupted save never leaves half a picture behind.
 std::optional<QString> QtFileDialogs::saveFileName(const QString& title,
                                                    const std::vector<FileFilter>& filters) {
     return chosenPath(QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(),

@@ -9,7 +9,8 @@ namespace quillon::platform {
 class QtFileDialogs : public FileDialogs {
 public:
     std::optional<QString> openFileName(const QString& title,
-                                        const std::vector<FileFilter>& filters) override;
+                                        const std::vector<FileFilter>& filters,
+                                        const QString& defaultExtension) override;
     std::optional<QString> saveFileName(const QString& title,
                                         const std::vector<FileFilter>& filters) override;
     std::optional<ColourChoice> chooseColour(const CustomColours& customColours) override;

@@ -28,4 +28,12 @@ void QtMessagePresenter::show(const QString& title, const QString& text, Message
     box.exec();
 }
 
+bool QtMessagePresenter::ask(const QString& title, const QString& text, MessageIcon icon) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace quillon::platform

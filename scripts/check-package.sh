@@ -17,6 +17,10 @@ fail() {
 bash scripts/dev.sh package
 package=$(ls build-pkg/quillon_*.deb)
 version=$(dpkg-deb --field "$package" Version)
+# Qt's plugins are loaded at run time, so only the package can say it needs them.
+for plugin in qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6; do
+  dpkg-deb --field "$package" Depends | grep -qw "$plugin" || fail "the package does not depend on $plugin"
+done
 
 # --reinstall: a package of the same version left behind must not hide this build.
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --reinstall "./$package"
@@ -40,7 +44,7 @@ remarks=$(desktop-file-validate /usr/share/applications/org.quillon.Quillon.desk
   [ -z "$remarks" ] || fail "desktop-file-validate: $remarks"
 appstreamcli validate --no-net /usr/share/metainfo/org.quillon.Quillon.metainfo.xml
 for file in /usr/share/icons/hicolor/{scalable/apps/quillon.svg,256x256/apps/quillon.png} \
-  /usr/share/man/man1/quillon-fx.1.gz; do
+  /usr/share/man/man1/quillon-fx.1.gz /usr/share/doc/quillon/{copyright,README.md}; do
   [ -s "$file" ] || fail "$file is not installed"
 done
 

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpv-dev ffmpeg
   xvfb xauth
@@ -109,7 +109,9 @@ case "${1:-}" in
   package)
     # dpkg-shlibdeps (dpkg-dev) and file work out the package's dependencies.
     install_missing dpkg-dev file
-    build build-pkg -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
+    # Installed under /usr, where the about box says the guide and the licence are.
+    build build-pkg -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF \
+      -DCMAKE_INSTALL_PREFIX=/usr
     rm -f build-pkg/quillon_*.deb
     (cd build-pkg && cpack -G DEB)
     ;;

@@ -134,10 +134,12 @@ void EditorPanelTest::placesAndUnseenParts() {
     }
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    for (int press = 0; press < 60; ++press) {
+    // Round the whole window: every control Tab reaches shows at least a part of itself.
+    for (int press = 0; press < 100; ++press) {
         QTest::keyClick(&window, Qt::Key_Tab);
         const QWidget* focus = QApplication::focusWidget();
-        QVERIFY(focus != nullptr && focus->mapTo(&window, QPoint(0, 0)).x() < window.width());
+        QVERIFY(focus != nullptr);
+        QVERIFY2(!focus->visibleRegion().isEmpty(), qPrintable(focus->objectName()));
     }
 }
 

@@ -178,9 +178,9 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
     const std::vector<platform::FileFilter> filters = {
         {"Media files", "*.avi *.wav *.wmv *.mp3 *.mov *.mpg *.mpeg"}, {"All files", "*"}};
     QCOMPARE(editor_->dialogs().asked().size(), 1u);
-    QVERIFY(
-        editor_->dialogs().asked()[0] ==
-        (platform::DialogRequest{platform::DialogRequest::Kind::Open, "Open media file", filters}));
+    QVERIFY(editor_->dialogs().asked()[0] ==
+            (platform::DialogRequest{
+                platform::DialogRequest::Kind::Open, "Open media file", filters, {}, "avi"}));
     QCOMPARE(calls(), QStringList({"open /x/clip.avi", "play", "seek 0", "pause"}));
     auto* file = control<QLabel>("Label2");
     QCOMPARE(QStringList({control<QLabel>("Label1")->text(), file->text(), file->toolTip()}),

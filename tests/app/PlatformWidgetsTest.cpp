@@ -1,13 +1,18 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "platform/Display.h"
 #include "platform/PictureBoxWidget.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessagePresenter.h"
+#include "platform/VideoCapX.h"
 
 namespace platform = quillon::platform;
 using platform::PictureBoxWidget;
@@ -20,6 +25,8 @@ private slots:
     void widgetShowsModelAtItsSize();
     void widgetFollowsModelVisibility();
     void pressAndClickAreReported();
+    void aDoubleClickIsOneClick();
+    void openDialogAddsTheDefaultExtension();
     void messageBoxShowsTitleTextAndIcon();
 };
 
@@ -65,6 +72,41 @@ void PlatformWidgetsTest::pressAndClickAreReported() {
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(500, 5));
     QCOMPARE(clicks.size(), 1);
+}
+
+// The window system delivers a double-click as press, release, double-click, release: one
+// click of the picture box (one zoom) and one of the video (one grab).
+void PlatformWidgetsTest::aDoubleClickIsOneClick() {
+    PictureBoxWidget box;
+    box.model().setOuterSizeTwips(1500, 1500);
+    platform::VideoCapX video(nullptr);
+    video.resize(100, 100);
+    QSignalSpy boxClicks(&box, &PictureBoxWidget::clicked);
+    QSignalSpy videoClicks(&video, &platform::VideoCapX::clicked);
+    for (QWidget* widget : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&video)}) {
+        widget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(widget));
+        QTest::mouseDClick(widget->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+    }
+    QCOMPARE(boxClicks.size(), 1);
+    QCOMPARE(videoClicks.size(), 1);
+}
+
+// A name typed without an extension is taken with the default one: "clip" opens clip.avi.
+void PlatformWidgetsTest::openDialogAddsTheDefaultExtension() {
+    QTemporaryDir dir;
+    QVERIFY(QFile(dir.filePath("clip.avi")).open(QIODevice::WriteOnly));
+    QTimer::singleShot(0, [&dir] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->setDirectory(dir.path());
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QTest::keyClicks(name, "clip");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const std::optional<QString> chosen =
+        platform::QtFileDialogs().openFileName("Open", {{"All files", "*"}}, "avi");
+    QCOMPARE(chosen.value_or(QString()), dir.filePath("clip.avi"));
 }
 
 void PlatformWidgetsTest::messageBoxShowsTitleTextAndIcon() {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/Display.h"
@@ -25,8 +27,6 @@ const ShownMessage kLoadFailed{kWindow, "Error loading picture file", MessageIco
 const ShownMessage kSaveFailed{kWindow, "Error saving picture file", MessageIcon::Critical};
 const ShownMessage kNoBox{"clsASM", "You must assign a picturebox to the class first!",
                           MessageIcon::Information};
-const std::vector<platform::FileFilter> kOpenFilters{{"Grabbed Frames (*.fgr)", "*.fgr"},
-                                                     {"All Files (*.*)", "*.*"}};
 const std::vector<platform::FileFilter> kSaveFilters{{"Pictures (*.bmp)", "*.bmp"}};
 
 // What the engine tells the window through the box.
@@ -85,7 +85,7 @@ protected:
     QTemporaryDir dir;
     clsASMpic engine;
     std::unique_ptr<platform::PictureBoxModel> box;
-    const QImage newPicture = testing::patternPicture(11, 4).mirrored(true, false);
+    const QImage newPicture = testing::patternPicture(7, 4).mirrored(true, false);
 };
 
 TEST_F(ImageFilesTest, AGivenFileLoadsWithoutADialogAndBecomesAllThreePlanes) {
@@ -118,10 +118,16 @@ TEST_F(ImageFilesTest, TheOpenDialogAsksWithTheCaptionAndFiltersAndNamesTheFile)
     const EngineState loaded = state();
     engine.dialogShowOpen("Pick one");
 
-    const std::vector<DialogRequest> expected{
-        {DialogRequest::Kind::Open, "Load a Quillon Grabbed Frame", kOpenFilters, {}},
-        {DialogRequest::Kind::Open, "Pick one", kOpenFilters, {}}};
-    EXPECT_EQ(dialogs->asked(), expected);
+    ASSERT_EQ(dialogs->asked().size(), 2u);
+    EXPECT_EQ(dialogs->asked()[0].title, "Load a Quillon Grabbed Frame");
+    EXPECT_EQ(dialogs->asked()[1].title, "Pick one");
+    const std::vector<platform::FileFilter>& filters = dialogs->asked()[0].filters;
+    ASSERT_EQ(filters.size(), 3u);
+    EXPECT_EQ(filters[0], (platform::FileFilter{"Grabbed Frames (*.fgr)", "*.fgr"}));
+    for (const char* readable : {"*.bmp", "*.jpg", "*.png", "*.tiff", "*.webp"})
+        EXPECT_TRUE(filters[1].pattern.split(' ').contains(readable)) << readable;
+    EXPECT_EQ(filters[2], (platform::FileFilter{"All Files (*)", "*"}))
+        << "names without a dot too";
     EXPECT_EQ(planeWords(engine, 2), shownOnBox(newPicture));
     EXPECT_EQ(window.labels, std::vector<QString>{path("chosen.bmp")})
         << "a cancelled dialog leaves the label alone";
@@ -129,19 +135,31 @@ TEST_F(ImageFilesTest, TheOpenDialogAsksWithTheCaptionAndFiltersAndNamesTheFile)
     EXPECT_TRUE(env.messages.shown().empty());
 }
 
-TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysSo) {
+// The message keeps its first line and names the file and what is wrong with it.
+TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysWhy) {
     ASSERT_TRUE(newPicture.save(path("cut.png"), "PNG"));
     ASSERT_TRUE(QFile::resize(path("cut.png"), QFileInfo(path("cut.png")).size() / 2));
     writeText("notes.fgr", "not a picture");
+    writeText("huge.ppm", "P6\n20000 20000\n255\n\x01\x02\x03");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.fgr"));
     engine.ASM_PalEffects(11);
     const EngineState before = state();
     WindowHooks window(*box);
 
-    for (const char* name : {"notes.fgr", "missing.fgr", "folder.fgr", "cut.png"}) {
+    const std::pair<const char*, const char*> reasons[] = {
+        {"notes.fgr", "notes.fgr: not a picture in a format that can be read"},
+        {"missing.fgr", "missing.fgr: the file cannot be read"},
+        {"folder.fgr", "folder.fgr: the file cannot be read"},
+        {"cut.png", "cut.png: the picture is damaged"},
+        {"huge.ppm", "huge.ppm: the picture is too large"}};
+    for (const auto& [name, reason] : reasons) {
         env.messages.clear();
         engine.dialogShowOpen({}, path(name));
-        EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{kLoadFailed}) << name;
+        ASSERT_EQ(env.messages.shown().size(), 1u) << name;
+        const ShownMessage& shown = env.messages.shown()[0];
+        EXPECT_EQ(shown.text.section('\n', 0, 0), kLoadFailed.text) << name;
+        EXPECT_TRUE(shown.text.section('\n', 1).startsWith(reason)) << shown.text.toStdString();
+        EXPECT_EQ(std::pair(shown.title, shown.icon), std::pair(kWindow, MessageIcon::Critical));
         EXPECT_EQ(state(), before) << name;
         EXPECT_TRUE(box->isVisible()) << name;
     }
@@ -150,6 +168,40 @@ TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysSo) {
     EXPECT_EQ(state(), before);
     EXPECT_TRUE(window.labels.empty());
     EXPECT_TRUE(window.busy.empty());
+}
+
+// The desktop's own wallpapers are WebP; scanners and cameras write TIFF.
+TEST_F(ImageFilesTest, WebPAndTiffPicturesOpen) {
+    QImageWriter webp(path("picture.webp"), "webp");
+    webp.setQuality(100);  // lossless
+    ASSERT_TRUE(webp.write(newPicture)) << webp.errorString().toStdString();
+    ASSERT_TRUE(newPicture.save(path("picture.tif"), "TIFF"));
+    for (const char* name : {"picture.webp", "picture.tif"}) {
+        engine.ASM_PalEffects(11);
+        engine.dialogShowOpen({}, path(name));
+        EXPECT_TRUE(env.messages.shown().empty()) << name;
+        EXPECT_EQ(planeWords(engine, 1), shownOnBox(newPicture)) << name;
+    }
+}
+
+// A photo larger than the box is shown whole, scaled down and centred on the background,
+// and that is what the engine edits.
+TEST_F(ImageFilesTest, APhotoLargerThanTheBoxIsShownWholeAndBound) {
+    QImage photo(2000, 1500, QImage::Format_RGB32);
+    photo.fill(Qt::red);
+    QPainter(&photo).fillRect(1000, 750, 1000, 750, Qt::blue);  // the bottom-right quarter
+    ASSERT_TRUE(photo.save(path("photo.jpg"), "JPEG", 95));
+    box->setOuterSizePixels(40, 20);
+
+    engine.dialogShowOpen({}, path("photo.jpg"));
+    // 26 x 20 pixels from x = 7, with the background on either side.
+    const QImage& shown = box->image();
+    EXPECT_GT(qRed(shown.pixel(12, 4)), 240);
+    EXPECT_GT(qBlue(shown.pixel(27, 15)), 240);
+    EXPECT_EQ(shown.pixel(6, 10), 0xFFC0C0C0);
+    EXPECT_EQ(shown.pixel(33, 10), 0xFFC0C0C0);
+    for (int plane = 1; plane <= 3; ++plane) EXPECT_EQ(planeWords(engine, plane), shownWords(*box));
+    EXPECT_TRUE(env.messages.shown().empty());
 }
 
 TEST_F(ImageFilesTest, ABindingThatFailsAfterTheLoadStillShowsTheBox) {
@@ -185,7 +237,6 @@ TEST_F(ImageFilesTest, SaveWritesWhatTheBoxShowsAndTheFileReopensTheSame) {
     engine.ASM_IncrementalPalEffects(0, 90);  // not drawn
     const auto shown = shownWords(*box);
     ASSERT_NE(planeWords(engine, 2), shown);
-    writeText("out.bmp", "an older file, replaced without asking");
     dialogs->answerFileName(path("out.bmp"));
     engine.dialogShowSave("Keep it");
     EXPECT_EQ(dialogs->asked().front().title, "Keep it");
@@ -196,6 +247,28 @@ TEST_F(ImageFilesTest, SaveWritesWhatTheBoxShowsAndTheFileReopensTheSame) {
     other.dialogShowOpen({}, path("out.bmp"));
     EXPECT_EQ(planeWords(other, 1), shown);
     EXPECT_TRUE(env.messages.shown().empty());
+}
+
+// The question names the file really written; "No" goes back to the dialog and leaves the
+// file as it was, "Yes" replaces it.
+TEST_F(ImageFilesTest, SavingOverAFileAsksFirst) {
+    writeText("photo.bmp", "the only copy");
+    dialogs->answerFileName(path("photo"));
+    dialogs->answerCancel();
+    engine.dialogShowSave();
+    const ShownMessage question{"Save Picture file",
+                                "photo.bmp already exists.\nDo you want to replace it?",
+                                MessageIcon::Warning};
+    EXPECT_EQ(env.messages.shown(), std::vector<ShownMessage>{question});
+    EXPECT_EQ(dialogs->asked().size(), 2u);
+    QFile kept(path("photo.bmp"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "the only copy");
+
+    env.messages.answerQuestion(true);
+    dialogs->answerFileName(path("photo.bmp"));
+    engine.dialogShowSave();
+    EXPECT_EQ(QImage(path("photo.bmp")).convertToFormat(QImage::Format_RGB32), box->image());
 }
 
 TEST_F(ImageFilesTest, ASaveThatCannotBeWrittenSaysSo) {

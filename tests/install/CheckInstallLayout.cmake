@@ -1,7 +1,8 @@
 # Installs the build under a scratch prefix and checks that a desktop finds everything
 # where it looks: both programs (which start from there), the desktop entry naming the
 # installed program and icon, the software-centre metadata launching that entry, the icon
-# at every size, and the compressed manual page.
+# at every size, the compressed manual page, and the copyright file where Debian looks
+# for it.
 #   BUILD_DIR: the build folder; PREFIX: the scratch prefix, emptied first;
 #   APP_ID: the reverse-DNS name of the entry and metadata; VERSION: the program's version
 file(REMOVE_RECURSE ${PREFIX})
@@ -76,3 +77,5 @@ read_bytes(${page} 0 2 magic)
 if(NOT magic STREQUAL "1f8b")
   message(FATAL_ERROR "${page} is not compressed with gzip")
 endif()
+
+expect_file(share/doc/quillon/copyright)
