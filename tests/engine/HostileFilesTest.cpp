@@ -6,9 +6,11 @@
 
 #include <sys/resource.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "platform/PictureFiles.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -143,6 +145,32 @@ TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
                   reason);
     }
     EXPECT_TRUE(platform::loadPicture(write(QStringLiteral("whole.png"), whole)).ok());
+}
+
+// A progressive JPEG of a few kilobytes can ask for thousands of passes over its picture;
+// such a file is refused from its markers, before decoding, while an ordinary
+// progressive one loads.
+TEST_F(HostileFilesTest, JpegsOfTooManyScansAreRefusedBeforeDecoding) {
+    const QString bomb = write(QStringLiteral("bomb.jpg"), testing::jpegOfScans(600));
+    EXPECT_EQ(platform::loadPicture(bomb).failure, "the JPEG file has more than 500 scans");
+    expectRefused(bomb);
+    EXPECT_TRUE(
+        platform::loadPicture(write(QStringLiteral("fine.jpg"), testing::jpegOfScans(0))).ok());
+}
+
+// The window goes on drawing itself while a picture decodes: the application's events
+// are processed meanwhile.
+TEST_F(HostileFilesTest, EventsRunWhileAPictureDecodes) {
+    int argc = 1;
+    char name[] = "engine_tests";
+    char* argv[] = {name, nullptr};
+    const QCoreApplication application(argc, argv);
+    bool decoding = true, ranWhileDecoding = false;
+    QTimer::singleShot(0, [&] { ranWhileDecoding = decoding; });
+    const QString path = write(QStringLiteral("picture.jpg"), testing::encodedPicture("JPEG"));
+    EXPECT_TRUE(platform::loadPicture(path).ok());
+    decoding = false;
+    EXPECT_TRUE(ranWhileDecoding);
 }
 
 // Decoders' complaints end up in the failure's text, not on the console.
