@@ -35,15 +35,29 @@ WrittenFile writeInPlace(const QString& path, const FileFiller& fill) {
     return {true, QString()};
 }
 
+// A write the disk takes only part of comes back short, with no error or with "Unknown
+// error"; the system's reason comes with the next write, made here into the copy that is
+// about to be discarded.
+void provokeReason(QSaveFile& file) {
+    file.write("", 1);
+    file.flush();
+}
+
+WrittenFile discard(QSaveFile& file, const QString& fillerReason) {
+    provokeReason(file);
+    const QString failure = reasonOf(file, fillerReason);  // read before cancelling resets it
+    file.cancelWriting();
+    return {false, failure};
+}
+
 WrittenFile writeAtomically(const QString& path, const FileFiller& fill) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString()};
     QString reason;
-    if (!fill(file, reason)) {
-        const QString failure = reasonOf(file, reason);  // read before cancelling resets it
-        file.cancelWriting();
-        return {false, failure};
-    }
+    if (!fill(file, reason)) return discard(file, reason);
+    // commit() takes a failure of its own last flush for success and puts the cut copy in
+    // place of the old file; so everything is flushed, and checked, before it.
+    if (!file.flush()) return discard(file, QString());
     if (!file.commit()) return {false, file.errorString()};
     return {true, QString()};
 }

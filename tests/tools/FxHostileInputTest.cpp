@@ -129,6 +129,30 @@ TEST_F(FxHostileInput, OutputsThatAreNotFilesAreWrittenInPlace) {
     EXPECT_FALSE(QFileInfo(full).isFile());
 }
 
+// A disk that fills up during the save (here: the largest file the process may write,
+// 8 KiB) gives the system's reason, and the old output stays as it was: whether a write
+// runs short, or (a 9 KB bitmap, all of it buffered) only the last flush fails.
+TEST_F(FxHostileInput, AFullDiskNamesTheReasonAndKeepsTheOldOutput) {
+    const QString big = write("big.raw", QByteArray(4 * 100 * 100, '\x55'));
+    const QString small = write("small.raw", QByteArray(4 * 60 * 50, '\x55'));
+    const QStringList runs[] = {{big, write("old.raw", "old"), "--size=100x100"},
+                                {small, write("old.bmp", "old"), "--size=60x50"}};
+    for (const QStringList& arguments : runs) {
+        QProcess tool;
+        tool.start("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f 16 && exec \"$0\" \"$@\"",
+                                     QUILLON_FX_BINARY} +
+                             arguments);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        const QByteArray errors = tool.readAllStandardError();
+        EXPECT_EQ(tool.exitCode(), kExitFailure) << errors.toStdString();
+        EXPECT_TRUE(errors.contains("File too large") && errors.count('\n') == 1)
+            << errors.toStdString();
+        QFile kept(arguments[1]);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "old") << arguments[1].toStdString();
+    }
+}
+
 // Whatever fails, and wherever (libpng prints its own errors, names and arguments may hold
 // line breaks), the real tool prints exactly one line.
 TEST_F(FxHostileInput, EveryFailureOfTheRealToolIsOneLine) {
