@@ -119,21 +119,6 @@ std::optional<QString> pngDamage(QIODevice& device) {
     return damage;
 }
 
-// Decoding runs beside the application's thread, which meanwhile keeps drawing the window
-// and answering the desktop; clicks and keys wait until the picture is in, as they could
-// otherwise start another load or close the window under this one. Elsewhere (a tool, a
-// worker) the picture is read where it is asked for.
-template <class Read>
-LoadedPicture readBesideTheApplication(const Read& read) {
-    const QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr || QThread::currentThread() != application->thread()) return read();
-    std::future<LoadedPicture> loading = std::async(std::launch::async, read);
-    do {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    } while (loading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready);
-    return loading.get();
-}
-
 bool tooManyPixels(QSize size, std::int64_t largestPixels) {
     return std::int64_t{size.width()} * size.height() > largestPixels;
 }
@@ -168,6 +153,38 @@ LoadedPicture read(QImageReader& reader, std::int64_t largestPixels) {
     return {std::move(picture), QString(), false};
 }
 
+LoadedPicture decode(QIODevice& device, std::int64_t largestPixels) {
+    if (const std::optional<QString> work = jpegTooMuchWork(device))
+        return {QImage(), *work, false};
+    QImageReader reader(&device);
+    return read(reader, largestPixels);
+}
+
+bool onApplicationThread() {
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application != nullptr && QThread::currentThread() == application->thread();
+}
+
+// Decoding runs beside the application's thread, which meanwhile keeps drawing the window
+// and answering the desktop; clicks and keys wait until the picture is in, as they could
+// otherwise start another load or close the window under this one. A decoder that takes
+// too long has its reads cut off and the picture is refused.
+LoadedPicture decodeBesideTheApplication(QIODevice& device, std::int64_t largestPixels) {
+    CancellableDevice source(device);
+    std::future<LoadedPicture> decoding =
+        std::async(std::launch::async, [&] { return decode(source, largestPixels); });
+    const auto deadline = std::chrono::steady_clock::now() + longestDecode();
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (std::chrono::steady_clock::now() > deadline) source.cancel();
+    } while (decoding.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready);
+    LoadedPicture decoded = decoding.get();
+    if (!source.cancelled()) return decoded;
+    const auto seconds = std::chrono::duration<double>(longestDecode()).count();
+    return {QImage(), QStringLiteral("the picture took longer than %1 s to decode").arg(seconds),
+            false};
+}
+
 }  // namespace
 
 LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels) {
@@ -180,12 +197,8 @@ LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels) {
 
 LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels) {
     if (const std::optional<QString> damage = pngDamage(device)) return {QImage(), *damage, false};
-    return readBesideTheApplication([&device, largestPixels] {
-        if (const std::optional<QString> work = jpegTooMuchWork(device))
-            return LoadedPicture{QImage(), *work, false};
-        QImageReader reader(&device);
-        return read(reader, largestPixels);
-    });
+    if (!onApplicationThread()) return decode(device, largestPixels);
+    return decodeBesideTheApplication(device, largestPixels);
 }
 
 int decoderAllocationLimitMegabytes(std::int64_t largestPixels) {
