@@ -139,6 +139,21 @@ private:
     std::vector<std::int64_t> rows_, columns_;
 };
 
+// Whether colour X covers enough of the picture for the census to pay: counting and
+// checking cost more than they save where sources are few and far between. Every eighth
+// row is looked at; one pixel in sixteen is enough.
+bool mostlyColourX(const Plane& plane, const ColourX& colour) {
+    std::int64_t seen = 0, found = 0;
+    for (std::int64_t y = 1; y <= plane.height; y += 8) {
+        const std::uint8_t* row = plane.row(y);
+        for (std::int64_t x = nextColourX(row, 1, plane.width, colour.pixelBits); x <= plane.width;
+             x = nextColourX(row, x + 1, plane.width, colour.pixelBits))
+            ++found;
+        seen += plane.width;
+    }
+    return found * 16 >= seen;
+}
+
 // The weights of a glow's rings or a streak's steps, prepared at the first source, and
 // the census when they allow one.
 template <class Weight>
@@ -155,7 +170,7 @@ public:
             weights_.push_back(prepared<Weight>(w, colour_));
             keeps = keeps && keepsColourX(weights_.back(), colour_);
         }
-        if (keeps) census_.emplace(plane_, colour_);
+        if (keeps && mostlyColourX(plane_, colour_)) census_.emplace(plane_, colour_);
     }
     const Weight& operator[](std::int64_t i) const { return weights_[std::size_t(i)]; }
     ColourXCensus* census() { return census_ ? &*census_ : nullptr; }
