@@ -1,38 +1,34 @@
 #include "platform/PictureFiles.h"
 
+#include "platform/PictureFilesOutput.h"
+#include "platform/PictureFilesWork.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QThread>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <optional>
 
 namespace quillon::platform {
 namespace {
 
-// The decoders' own allocations: eight bytes a pixel covers the widest format they
-// decode into (16 bits a channel); the floor leaves a low pixel limit room for the
-// decoders' working buffers.
-constexpr std::int64_t kDecodeBytesPerPixel = 8;
 constexpr std::int64_t kSmallestAllocationMegabytes = 256;
 constexpr std::int64_t kLargestAllocationMegabytes = 1 << 20;
-
-int allocationLimitMegabytes(std::int64_t largestPixels) {
-    const std::int64_t megabytes = largestPixels / (std::int64_t{1} << 20) * kDecodeBytesPerPixel;
-    return int(
-        std::clamp(megabytes + 1, kSmallestAllocationMegabytes, kLargestAllocationMegabytes));
-}
+constexpr std::int64_t kBytesPerMegabyte = std::int64_t{1} << 20;
 
 // While a picture is decoded, the warnings its decoder raises on this thread ("Premature
 // end of JPEG file", "Corrupt data") are kept as the reason for a failure instead of
 // reaching the console, and its notes ("libpng warning: ...") are dropped; every other
-// message goes where it went before. Pictures are read on one thread at a time (the
-// window's, or the tool's only one).
+// message goes where it went before. Pictures are decoded on one thread at a time (the
+// one beside the window's, or the tool's only one).
 class DecoderMessages {
 public:
     DecoderMessages() : thread_(QThread::currentThread()) {
@@ -158,7 +154,7 @@ QString failureText(const QImageReader& reader, const DecoderMessages& decoder) 
 LoadedPicture read(QImageReader& reader, std::int64_t largestPixels) {
     DecoderMessages decoder;
     reader.setDecideFormatFromContent(true);
-    QImageReader::setAllocationLimit(allocationLimitMegabytes(largestPixels));
+    QImageReader::setAllocationLimit(decoderAllocationLimitMegabytes(largestPixels));
     const QSize announced = reader.size();
     if (announced.isValid() && tooManyPixels(announced, largestPixels))
         return tooLarge(announced, largestPixels);
@@ -168,6 +164,38 @@ LoadedPicture read(QImageReader& reader, std::int64_t largestPixels) {
     if (tooManyPixels(picture.size(), largestPixels))
         return tooLarge(picture.size(), largestPixels);
     return {std::move(picture), QString(), false};
+}
+
+LoadedPicture decode(QIODevice& device, std::int64_t largestPixels) {
+    if (const std::optional<QString> work = jpegTooMuchWork(device))
+        return {QImage(), *work, false, LoadFailure::TooLarge};
+    QImageReader reader(&device);
+    return read(reader, largestPixels);
+}
+
+bool onApplicationThread() {
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application != nullptr && QThread::currentThread() == application->thread();
+}
+
+// Decoding runs beside the application's thread, which meanwhile keeps drawing the window
+// and answering the desktop; clicks and keys wait until the picture is in, as they could
+// otherwise start another load or close the window under this one. A decoder that takes
+// too long has its reads cut off and the picture is refused.
+LoadedPicture decodeBesideTheApplication(QIODevice& device, std::int64_t largestPixels) {
+    CancellableDevice source(device);
+    std::future<LoadedPicture> decoding =
+        std::async(std::launch::async, [&] { return decode(source, largestPixels); });
+    const auto deadline = std::chrono::steady_clock::now() + longestDecode();
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (std::chrono::steady_clock::now() > deadline) source.cancel();
+    } while (decoding.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready);
+    LoadedPicture decoded = decoding.get();
+    if (!source.cancelled()) return decoded;
+    const auto seconds = std::chrono::duration<double>(longestDecode()).count();
+    return {QImage(), QStringLiteral("the picture took longer than %1 s to decode").arg(seconds),
+            false, LoadFailure::TooLarge};
 }
 
 }  // namespace
@@ -185,21 +213,27 @@ LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels) {
 LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels) {
     if (const std::optional<QString> damage = pngDamage(device))
         return {QImage(), *damage, false, LoadFailure::Damaged};
-    QImageReader reader(&device);
-    return read(reader, largestPixels);
+    if (!onApplicationThread()) return decode(device, largestPixels);
+    return decodeBesideTheApplication(device, largestPixels);
+}
+
+int decoderAllocationLimitMegabytes(std::int64_t largestPixels) {
+    // Eight bytes a pixel, the widest format the decoders decode into (16 bits a channel),
+    // rounded up to whole megabytes so that a picture just within the limit still fits.
+    const std::int64_t megabytes =
+        (largestPixels * kDecodeBytesPerPixel + kBytesPerMegabyte - 1) / kBytesPerMegabyte;
+    return int(std::clamp(megabytes, kSmallestAllocationMegabytes, kLargestAllocationMegabytes));
 }
 
 SavedPicture savePictureAsBitmap(const QImage& picture, const QString& path) {
     if (picture.isNull()) return {false, QStringLiteral("There is no picture to save")};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString()};
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture.convertToFormat(QImage::Format_RGB32))) {
-        file.cancelWriting();
-        return {false, writer.errorString()};
-    }
-    if (!file.commit()) return {false, file.errorString()};
-    return {true, QString()};
+    const WrittenFile written = writeFileSafely(path, [&](QIODevice& file, QString& reason) {
+        QImageWriter writer(&file, "bmp");
+        if (writer.write(picture.convertToFormat(QImage::Format_RGB32))) return true;
+        reason = writer.errorString();
+        return false;
+    });
+    return {written.ok, written.failure};
 }
 
 }  // namespace quillon::platform

@@ -32,8 +32,16 @@ struct LoadedPicture {
 // `largestPixels` pixels is refused from its announced size, before its pixels are
 // decoded, and the decoders may allocate no more than such a picture needs. Decoders'
 // complaints about damaged files become the failure text rather than console chatter.
+// A JPEG that would cost too much decoding work for its size is refused before decoding.
+// Called on the application's thread, the picture is decoded beside it while the window
+// keeps drawing itself (user input waits).
 LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels = kLargestPicturePixels);
 LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels = kLargestPicturePixels);
+
+// What Qt's decoders may allocate for one picture under that limit: a picture of
+// `largestPixels` at 16 bits a channel (eight bytes a pixel), never less than 256 MB.
+inline constexpr std::int64_t kDecodeBytesPerPixel = 8;
+int decoderAllocationLimitMegabytes(std::int64_t largestPixels);
 
 struct SavedPicture {
     bool ok = false;

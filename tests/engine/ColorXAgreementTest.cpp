@@ -117,6 +117,39 @@ TEST(ColorXAgreement, StreaksPastTheTabledLengthMatchTheReference) {
     }
 }
 
+// A field of colour X with a band of other colours across it and a few stray pixels, as
+// a letterboxed frame: whole rows and columns of colour X, which the kernel passes by,
+// and long runs of sources, whose blends it composes.
+void fillFieldOfColour(KernelSurface& surface, std::uint32_t colour, std::mt19937& random) {
+    for (int p = 1; p <= 3; ++p) {
+        for (std::size_t i = 0; i < surface.pixelCount(); ++i) {
+            const std::size_t row = i / std::size_t(surface.width());
+            const bool other = (row >= 25 && row < 31) || random() % 50 == 0;
+            std::uint32_t word = std::uint32_t(random());
+            if (!other) word = (word & 0xFF000000) | pixelWord(colour);
+            std::memcpy(surface.plane(p) + 4 * i, &word, 4);
+        }
+    }
+}
+
+TEST(ColorXAgreement, FieldsOfColourXMatchTheReference) {
+    std::mt19937 random(11);
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        for (const std::int32_t op : {4, 5, 6, 7, 8}) {
+            for (const std::int32_t amount : {3, 40}) {
+                for (const std::uint32_t colour : {0u, randomColour(random) & 0x00FFFFFF}) {
+                    KernelSurface surface(90, 60);
+                    fillFieldOfColour(surface, colour, random);
+                    const ColorXCall call{
+                        .opCode = op, .amount = amount, .colour = colour, .a = 0.9f, .b = 0.1f};
+                    ASSERT_NO_FATAL_FAILURE(expectAgreement(surface, call));
+                }
+            }
+        }
+    }
+}
+
 // The smallest pictures with every op code and the amounts at the ends of the range, as
 // the operation passes them and beyond; the reference is too slow for the largest rings.
 constexpr std::int32_t kHugeAmount = std::numeric_limits<std::int32_t>::max();

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QImage>
+#include <QImageWriter>
+#include <algorithm>
 
 namespace quillon::testing {
 namespace {
@@ -86,6 +88,63 @@ QByteArray onePixelPicture() {
     buffer.open(QIODevice::WriteOnly);
     pixel.save(&buffer, "PNG");
     return bytes;
+}
+
+}  // namespace quillon::testing
+
+namespace quillon::testing {
+namespace {
+
+// A PNG chunk with a correct checksum, whatever its content.
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    QByteArray chunk;
+    QDataStream out(&chunk, QIODevice::WriteOnly);
+    out << quint32(data.size());
+    out.writeRawData(type, 4);
+    out.writeRawData(data.constData(), int(data.size()));
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : chunk.mid(4)) {
+        crc ^= std::uint8_t(byte);
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) != 0 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    out << (crc ^ 0xFFFFFFFFu);
+    return chunk;
+}
+
+QByteArray pngOf(quint32 width, quint32 height, const QByteArray& imageData) {
+    QByteArray header;
+    QDataStream out(&header, QIODevice::WriteOnly);
+    out << width << height << quint8(8) << quint8(2) << quint8(0) << quint8(0) << quint8(0);
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += pngChunk("IHDR", header);
+    if (!imageData.isEmpty()) png += pngChunk("IDAT", imageData);
+    return png + pngChunk("IEND", {});
+}
+
+}  // namespace
+
+std::vector<HostileFile> pngsWithValidChecksums() {
+    const QByteArray oneRow = qCompress(QByteArray(4, '\0')).mid(4);  // zlib, without Qt's size
+    return {{QStringLiteral("PNG of 1 x 16777217"), pngOf(1, 16777217, oneRow)},
+            {QStringLiteral("PNG without image data"), pngOf(4, 4, {})},
+            {QStringLiteral("PNG of broken zlib"), pngOf(4, 4, QByteArray("\x78\x9c\xff\xff", 4))}};
+}
+
+QByteArray jpegOfScans(int scans) {
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(qRgb(90, 140, 200));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPEG");
+    writer.setProgressiveScanWrite(true);
+    writer.write(picture);
+    // The last scan again and again: each costs a pass over the whole picture.
+    const qsizetype end = bytes.lastIndexOf("\xFF\xD9");
+    const qsizetype lastScan = bytes.lastIndexOf("\xFF\xDA");
+    const QByteArray scan = bytes.mid(lastScan, end - lastScan);
+    const int written = int(bytes.count("\xFF\xDA"));
+    return bytes.left(end) + scan.repeated(std::max(0, scans - written)) + "\xFF\xD9";
 }
 
 }  // namespace quillon::testing

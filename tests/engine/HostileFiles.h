@@ -27,4 +27,12 @@ QByteArray bitmapHeaderClaiming(qint32 width, qint32 height);
 // A whole, valid picture of a single pixel (PNG).
 QByteArray onePixelPicture();
 
+// PNGs whose chunks are all whole and correctly summed, with content libpng refuses: a
+// height beyond its limit, no image data, a broken zlib stream.
+std::vector<HostileFile> pngsWithValidChecksums();
+
+// A small progressive JPEG of the given number of scans (at least its own few), the
+// last one repeated: a decoding-work bomb of a few kilobytes.
+QByteArray jpegOfScans(int scans);
+
 }  // namespace quillon::testing

@@ -6,11 +6,16 @@
 
 #include <sys/resource.h>
 #include <unistd.h>
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 #include "platform/PictureFiles.h"
+#include "platform/PictureFilesWork.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/HostileFiles.h"
 
@@ -145,6 +150,53 @@ TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
                   reason);
     }
     EXPECT_TRUE(platform::loadPicture(write(QStringLiteral("whole.png"), whole)).ok());
+}
+
+// A progressive JPEG of a few kilobytes can ask for thousands of passes over its picture;
+// such a file is refused from its markers, before decoding, while an ordinary
+// progressive one loads.
+TEST_F(HostileFilesTest, JpegsOfTooManyScansAreRefusedBeforeDecoding) {
+    const QString bomb = write(QStringLiteral("bomb.jpg"), testing::jpegOfScans(600));
+    EXPECT_EQ(platform::loadPicture(bomb).failure, "the JPEG file has more than 500 scans");
+    expectRefused(bomb);
+    EXPECT_TRUE(
+        platform::loadPicture(write(QStringLiteral("fine.jpg"), testing::jpegOfScans(0))).ok());
+}
+
+// A source that hands out its bytes slowly, a few at a time, as a stalled network
+// share might.
+class SlowBuffer : public QBuffer {
+public:
+    using QBuffer::QBuffer;
+
+protected:
+    qint64 readData(char* data, qint64 most) override {
+        QThread::msleep(20);
+        return QBuffer::readData(data, std::min<qint64>(most, 64));
+    }
+};
+
+// The window goes on drawing itself while a picture decodes (the application's events are
+// processed meanwhile), and a decoder that takes too long is cut off with a reason.
+TEST_F(HostileFilesTest, DecodingLetsTheWindowRunAndIsCutOffWhenTooSlow) {
+    int argc = 1;
+    char name[] = "engine_tests";
+    char* argv[] = {name, nullptr};
+    const QCoreApplication application(argc, argv);
+    bool decoding = true, ranWhileDecoding = false;
+    QTimer::singleShot(0, [&] { ranWhileDecoding = decoding; });
+    const QString path = write(QStringLiteral("picture.jpg"), testing::encodedPicture("JPEG"));
+    EXPECT_TRUE(platform::loadPicture(path).ok());
+    decoding = false;
+    EXPECT_TRUE(ranWhileDecoding);
+
+    QByteArray bitmap = testing::encodedPicture("BMP");
+    SlowBuffer slow(&bitmap);
+    ASSERT_TRUE(slow.open(QIODevice::ReadOnly));
+    platform::setLongestDecode(std::chrono::milliseconds(100));
+    const platform::LoadedPicture cut = platform::loadPicture(slow);
+    platform::setLongestDecode(std::chrono::seconds(30));
+    EXPECT_EQ(cut.failure, "the picture took longer than 0.1 s to decode");
 }
 
 // Decoders' complaints end up in the failure's text, not on the console.

@@ -107,6 +107,12 @@ TEST_F(PictureFilesTest, AFailedSaveLeavesAnExistingFileWhole) {
         << "no temporary file left behind";
 }
 
+// A 16-bit picture of exactly the limit must fit what the decoders may allocate.
+TEST(PictureFilesLimits, DecodersMayAllocateAWholePictureOfTheLimit) {
+    EXPECT_EQ(decoderAllocationLimitMegabytes(100 * kPixelsPerMegapixel), 763);  // 762.94
+    EXPECT_EQ(decoderAllocationLimitMegabytes(kLargestPicturePixels), 977);      // 976.56
+}
+
 TEST(FileDialogFiltersTest, DescriptionsNameTheirPatternsInTheOrderGiven) {
     EXPECT_EQ(filterListText({{"Grabbed Frames (*.fgr)", "*.fgr"}, {"All Files (*.*)", "*.*"}}),
               "Grabbed Frames (*.fgr);;All Files (*.*)");

@@ -2,7 +2,11 @@
 // store, the private grabbed-frame file, and the screen's measures.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -42,22 +46,52 @@ TEST(SettingsStoreTest, WritesTextUnderApplicationAndSection) {
     QSettings(QSettings::UserScope, "QuillonTest", "QuillonTest").clear();
 }
 
-TEST(GrabbedFrameFileTest, LivesInADirectoryOnlyTheUserCanEnter) {
-    QTemporaryDir scratch;
-    overrideGrabbedFrameDirectory(scratch.path() + "/private");
-    const QString path = grabbedFramePath();
-    EXPECT_TRUE(path.endsWith("/xQNtemp.fgr"));
-    const QFileInfo directory(QFileInfo(path).absolutePath());
-    EXPECT_TRUE(directory.isDir());
-    EXPECT_EQ(directory.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
-              QFile::Permissions{});
+TEST(SettingsStoreTest, WithoutHomeSettingsAndCachesStayInTheAccountsHome) {
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    readSetting("QuillonTest", "Settings", "MainLeft");
+    const passwd* account = getpwuid(geteuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(QDir::homePath(), QDir::cleanPath(QFile::decodeName(account->pw_dir)));
+    qputenv("HOME", home);
+}
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+QFile::Permissions permissionsOf(const QString& path) {
+    return QFileInfo(path).permissions();
+}
+
+// The frame lives in a private folder of this window's own. A cache folder that is a link,
+// or that others may enter, is neither used nor changed.
+TEST(GrabbedFrameFileTest, LivesInAPrivateFolderOfTheWindowsOwn) {
+    QTemporaryDir scratch;
+    const QString open = scratch.filePath("open"), link = scratch.filePath("link");
+    ASSERT_TRUE(QDir().mkdir(open));
+    ASSERT_TRUE(QFile::setPermissions(open, QFile::Permissions(0x7777)));
+    ASSERT_TRUE(QFile::link(open, link));
+    for (const QString& untrusted : {open, link}) {
+        overrideGrabbedFrameDirectory(untrusted);
+        const QString path = grabbedFramePath();
+        EXPECT_FALSE(QFileInfo(path).canonicalPath().startsWith(open)) << path.toStdString();
+        EXPECT_EQ(permissionsOf(open), QFile::Permissions(0x7777)) << "left alone";
+    }
+    const QString cache = scratch.filePath("cache");
+    overrideGrabbedFrameDirectory(cache);
+    const QString path = grabbedFramePath();
+    EXPECT_TRUE(path.startsWith(cache + '/') && path.endsWith("/xQNtemp.fgr"))
+        << path.toStdString();
+    const QFile::Permissions others(0x0077);
+    for (const QString& folder : {cache, QFileInfo(path).absolutePath()})
+        EXPECT_EQ(permissionsOf(folder) & others, QFile::Permissions{}) << folder.toStdString();
+
+    // A frame already in the cache folder belongs to another window: never this one's.
+    QFile theirs(cache + "/xQNtemp.fgr"), mine(path);
+    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly) && mine.open(QIODevice::WriteOnly));
+    theirs.close();
+    mine.close();
+    EXPECT_NE(path.toStdString(), theirs.fileName().toStdString());
     deleteGrabbedFrame();
-    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(mine.exists());
+    EXPECT_TRUE(theirs.exists());
     deleteGrabbedFrame();  // a missing file is not an error
     overrideGrabbedFrameDirectory(QString());
 }

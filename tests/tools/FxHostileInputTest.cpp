@@ -1,10 +1,15 @@
 // quillon-fx over files it cannot or should not read, and over pictures too large for
 // its limit or for the memory it may take: one line, status 2, no output; or, for a
 // damaged picture its decoder still reads, an ordinary run.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -84,6 +89,92 @@ TEST_F(FxHostileInput, PicturesBeyondTheLimitNameTheOptionThatRaisesIt) {
     EXPECT_TRUE(said("--max-megapixels")) << message_;
     EXPECT_EQ(run({huge, output(), "--max-megapixels=121"}), kExitFailure);
     EXPECT_FALSE(said("too large")) << "read, but its pixels are missing: " << message_;
+}
+
+bool isFifo(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+// A full device of the test's own where one may be made (as root), so that nothing of the
+// system's is at stake; otherwise a link to the system's, which an ordinary user cannot
+// replace.
+QString fullDevice(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 7)) != 0) {
+        EXPECT_EQ(::symlink("/dev/full", name.constData()), 0);
+    }
+    return path;
+}
+
+// Outputs that are not regular files are written in place, as cp writes them, never
+// replaced: a FIFO, directly or through a link, gets the plane; a full device refuses it.
+TEST_F(FxHostileInput, OutputsThatAreNotFilesAreWrittenInPlace) {
+    const QString input = write(QStringLiteral("in.raw"), QByteArray(12, '\x2a'));
+    const QString fifo = directory_.filePath(QStringLiteral("pipe.raw"));
+    const QString link = directory_.filePath(QStringLiteral("link.raw"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, link));
+    for (const QString& output : {fifo, link}) {
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        EXPECT_EQ(run({input, output, "--size=3x1"}), kExitSuccess) << message_;
+        char plane[64];
+        EXPECT_EQ(::read(reader, plane, sizeof plane), 12) << output.toStdString();
+        ::close(reader);
+        EXPECT_TRUE(isFifo(fifo)) << output.toStdString();
+    }
+    const QString full = fullDevice(directory_.filePath(QStringLiteral("full.raw")));
+    EXPECT_EQ(run({input, full, "--size=3x1"}), kExitFailure);
+    EXPECT_TRUE(said("No space left on device")) << message_;
+    EXPECT_FALSE(QFileInfo(full).isFile());
+}
+
+// A disk that fills up during the save (here: the largest file the process may write,
+// 8 KiB) gives the system's reason, and the old output stays as it was: whether a write
+// runs short, or (a 9 KB bitmap, all of it buffered) only the last flush fails.
+TEST_F(FxHostileInput, AFullDiskNamesTheReasonAndKeepsTheOldOutput) {
+    const QString big = write("big.raw", QByteArray(4 * 100 * 100, '\x55'));
+    const QString small = write("small.raw", QByteArray(4 * 60 * 50, '\x55'));
+    const QStringList runs[] = {{big, write("old.raw", "old"), "--size=100x100"},
+                                {small, write("old.bmp", "old"), "--size=60x50"}};
+    for (const QStringList& arguments : runs) {
+        QProcess tool;
+        tool.start("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f 16 && exec \"$0\" \"$@\"",
+                                     QUILLON_FX_BINARY} +
+                             arguments);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        const QByteArray errors = tool.readAllStandardError();
+        EXPECT_EQ(tool.exitCode(), kExitFailure) << errors.toStdString();
+        EXPECT_TRUE(errors.contains("File too large") && errors.count('\n') == 1)
+            << errors.toStdString();
+        QFile kept(arguments[1]);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "old") << arguments[1].toStdString();
+    }
+}
+
+// Whatever fails, and wherever (libpng prints its own errors, names and arguments may hold
+// line breaks), the real tool prints exactly one line.
+TEST_F(FxHostileInput, EveryFailureOfTheRealToolIsOneLine) {
+    std::vector<QStringList> runs;
+    for (const testing::HostileFile& png : testing::pngsWithValidChecksums())
+        runs.push_back({write(png.name, png.bytes), output()});
+    runs.push_back({write("bomb.jpg", testing::jpegOfScans(600)), output()});
+    runs.push_back({directory_.filePath("two\nlines.png"), output()});
+    runs.push_back({write("in.png", testing::onePixelPicture()), output(), "pal:1\n2"});
+    // libpng writes no PNG wider than a million pixels.
+    runs.push_back(
+        {write("wide.raw", QByteArray(4 * 1000001, '\0')), output(), "--size=1000001x1"});
+    for (const QStringList& arguments : runs) {
+        QProcess tool;
+        tool.start(QUILLON_FX_BINARY, arguments);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        const QByteArray errors = tool.readAllStandardError();
+        EXPECT_EQ(tool.exitCode(), kExitFailure) << arguments[0].toStdString();
+        EXPECT_TRUE(errors.startsWith("quillon-fx: ")) << errors.toStdString();
+        EXPECT_EQ(errors.count('\n'), 1) << errors.toStdString();
+        EXPECT_FALSE(QFile::exists(output())) << errors.toStdString();
+    }
 }
 
 TEST(FxMemory, APictureNeedsAboutTwentyFourBytesAPixel) {

@@ -126,7 +126,7 @@ TEST(FxOperations, BadOperationsAreNamedInOneMessage) {
         {"magnify:1e39", "magnify: factor 1e39 is out of range"},
         {"rotate:90,0,1,,1.5,x", "rotate: centre y 'x' is not a number"},
         {"rotate:1.5", "rotate: angle '1.5' is not a number"},
-        {"rotate:40000", "rotate: angle 40000 is out of range (-32768..32767)"},
+        {"rotate:40000", "rotate: angle 40000 is out of range (-32768..32407)"},
         {"rotate:90,2", "rotate: anti-aliasing 2 is out of range (0 or 1)"},
         {"pix:0,1,2,3", "pix: too many arguments (at most 3)"},
     };

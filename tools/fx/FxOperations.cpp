@@ -1,5 +1,6 @@
 #include "tools/fx/FxOperations.h"
 
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -25,8 +26,16 @@ const ArgumentRule kColour{"colour", kInt32Min, 0xFFFFFFFF, "-2147483648..0xFFFF
 const ArgumentRule kOnOff{"switch", 0, 1, "0 or 1"};
 const ArgumentRule kCentreX{"centre x", -kSingleMax, kSingleMax, kSingle, true, kMiddle};
 const ArgumentRule kCentreY{"centre y", -kSingleMax, kSingleMax, kSingle, true, kMiddle};
-const ArgumentRule kFactor{"factor", -kSingleMax, kSingleMax, kSingle, true};
-const ArgumentRule kAngle{"angle", -32768, 32767, "-32768..32767"};
+// The engine's own arithmetic bounds some arguments more tightly than their types: it
+// takes the factor in tenths as a 32-bit number (214748352 is the largest single-precision
+// value whose tenfold fits), adds a whole turn to the angle in 16 bits, and makes 20 dots
+// an amount in 16 bits. They are refused here, before any file is read.
+const ArgumentRule kFactor{"factor", -214748352.0, 214748352.0, "-214748352..214748352", true};
+const ArgumentRule kAngle{"angle", -32768, 32767 - 360, "-32768..32407"};
+const ArgumentRule kColorXAmount{
+    "amount", -32768, 32767, "-32768..32767, with op code 0 -1638..1638", false, "1"};
+constexpr std::int32_t kRandomDots = 0;
+constexpr double kMostDotAmount = 32767 / 20;
 const ArgumentRule kAntiAlias{"anti-aliasing", 0, 1, "0 or 1", false, "0"};
 const ArgumentRule kSourcePic{"source picture", 0, 1, "0 or 1", false, "1, the original"};
 
@@ -87,6 +96,14 @@ void applyCrush(clsASMpic& engine, const OperationArguments&) {
     WhiteCrush(shownBox(engine));
 }
 
+Status checkDotCount(const OperationArguments& arguments) {
+    const double amount = arguments.optional(2).value_or(1);
+    if (arguments.int32(0) != kRandomDots || std::abs(amount) <= kMostDotAmount) return succeeded();
+    return Status::failure(
+        QStringLiteral("colorx: amount %1 is out of range for op code 0 (-1638..1638)")
+            .arg(amount));
+}
+
 // Every operation of the command line: name, required arguments, accepted arguments, the
 // engine call and what --help says of it. A new operation is one entry here plus its call
 // above.
@@ -110,9 +127,10 @@ std::vector<OperationEntry> buildTable() {
          "smoothing, edges, reliefs, wave, twist (ASM_PixelEffects)"},
         {"colorx",
          2,
-         {kOpCode, kColour, kAmount, kCentreX, kCentreY},
+         {kOpCode, kColour, kColorXAmount, kCentreX, kCentreY},
          applyColorX,
-         "dots, lines, glows, streaks, ring (ASM_ColorXEffects)"},
+         "dots, lines, glows, streaks, ring (ASM_ColorXEffects)",
+         checkDotCount},
         {"magnify",
          1,
          {kFactor, kCentreX, kCentreY, kAntiAlias, kColour},
@@ -236,6 +254,10 @@ Result<PlannedOperation> parseOperation(const QString& text) {
         colon < 0 ? QStringList() : splitArguments(QStringView(text).mid(colon + 1));
     auto arguments = parseArgumentList(*operation, texts);
     if (!arguments.ok()) return Parsed::failure(arguments.error());
+    if (operation->checkTogether != nullptr) {
+        const Status together = operation->checkTogether(arguments.value());
+        if (!together.ok()) return Parsed::failure(together.error());
+    }
     return PlannedOperation{operation, std::move(arguments.value())};
 }
 

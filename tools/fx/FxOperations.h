@@ -51,6 +51,8 @@ private:
 };
 
 using ApplyOperation = void (*)(clsASMpic& engine, const OperationArguments& arguments);
+// Limits that depend on more than one argument.
+using CheckArguments = Status (*)(const OperationArguments& arguments);
 
 struct OperationEntry {
     const char* name;
@@ -58,6 +60,7 @@ struct OperationEntry {
     std::vector<ArgumentRule> arguments;  // everything it accepts, in order
     ApplyOperation apply;
     const char* summary;  // what it does, for --help
+    CheckArguments checkTogether = nullptr;
 };
 
 const std::vector<OperationEntry>& operationTable();

@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include "engine/clsASMpic.h"
+#include "platform/PictureFilesOutput.h"
 #include "tools/fx/FxArguments.h"
 
 namespace quillon::fx {
@@ -18,32 +18,28 @@ Status cannotWrite(const QString& path, const QString& reason) {
     return Status::failure(QStringLiteral("cannot write '%1': %2").arg(path, reason));
 }
 
-Status commit(QSaveFile& file, const QString& path) {
-    if (!file.commit()) return cannotWrite(path, file.errorString());
-    return succeeded();
-}
-
-Status writeWorkingPlane(QSaveFile& file, const QString& path, const clsASMpic& engine) {
+bool writeWorkingPlane(QIODevice& file, QString& reason, const clsASMpic& engine) {
     const PixelSurface& surface = engine.surface();
-    if (surface.empty()) return cannotWrite(path, QStringLiteral("the engine holds no picture"));
+    if (surface.empty()) {
+        reason = QStringLiteral("the engine holds no picture");
+        return false;
+    }
     const auto* bytes = reinterpret_cast<const char*>(surface.plane(PixelSurface::kWorking));
     const qint64 size = qint64(surface.planeBytes());
-    if (file.write(bytes, size) != size) {
-        file.cancelWriting();
-        return cannotWrite(path, file.errorString());
-    }
-    return commit(file, path);
+    return file.write(bytes, size) == size;
 }
 
-Status writeShownPicture(QSaveFile& file, const QString& path, const clsASMpic& engine) {
+bool writeShownPicture(QIODevice& file, QString& reason, const QString& path,
+                       const clsASMpic& engine) {
     const platform::PictureBoxModel* box = engine.boundBox();
-    if (box == nullptr) return cannotWrite(path, QStringLiteral("no picture box is bound"));
-    QImageWriter writer(&file, formatOf(path));
-    if (!writer.write(box->image())) {
-        file.cancelWriting();
-        return cannotWrite(path, writer.errorString());
+    if (box == nullptr) {
+        reason = QStringLiteral("no picture box is bound");
+        return false;
     }
-    return commit(file, path);
+    QImageWriter writer(&file, formatOf(path));
+    if (writer.write(box->image())) return true;
+    reason = writer.errorString();
+    return false;
 }
 
 }  // namespace
@@ -63,10 +59,13 @@ Status checkOutputFormat(const QString& path) {
 }
 
 Status writeOutput(const QString& path, const clsASMpic& engine) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return cannotWrite(path, file.errorString());
-    return isRawPath(path) ? writeWorkingPlane(file, path, engine)
-                           : writeShownPicture(file, path, engine);
+    const bool raw = isRawPath(path);
+    const platform::WrittenFile written =
+        platform::writeFileSafely(path, [&](QIODevice& file, QString& reason) {
+            return raw ? writeWorkingPlane(file, reason, engine)
+                       : writeShownPicture(file, reason, path, engine);
+        });
+    return written.ok ? succeeded() : cannotWrite(path, written.failure);
 }
 
 }  // namespace quillon::fx

@@ -16,7 +16,8 @@ Status checkOutputFormat(const QString& path);
 
 // Writes the result: for .raw the working plane's bytes as the engine holds them, for
 // anything else what the bound box shows, in the format its ending names. The file
-// appears complete or not at all; an existing file is replaced only on success.
+// appears complete or not at all; an existing file is replaced only on success. An output
+// that is a device, a FIFO or a socket (or a link to one) is written in place instead.
 Status writeOutput(const QString& path, const clsASMpic& engine);
 
 }  // namespace quillon::fx
