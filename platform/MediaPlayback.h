@@ -55,6 +55,10 @@ public:
     // The frame at the current position once every seek and step asked for has
     // finished; null when there is none (no file, or sound only).
     virtual QImage exactFrame() = 0;
+    // The size, in device pixels, at which frames are shown; empty while they cannot be
+    // seen. An engine that draws frames at that size fits them as asked (proportions
+    // kept, black bars around); others ignore it and the picture scales.
+    virtual void setView(QSize, bool /*keepAspect*/) {}
 
 signals:
     // A new frame is on screen.

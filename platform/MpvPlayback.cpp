@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "platform/MpvHandles.h"
 
@@ -21,19 +22,27 @@ constexpr double kSeekTolerance = 0.005;
 constexpr double kTimeStampSlack = 0.0005;
 constexpr double kFastestRate = 100.0;
 
+// Followed as they change, instead of being asked for.
+constexpr std::pair<const char*, mpv_format> kObserved[] = {
+    {"pause", MPV_FORMAT_FLAG},
+    {"time-pos", MPV_FORMAT_DOUBLE},
+    {"duration", MPV_FORMAT_DOUBLE},
+    {"eof-reached", MPV_FORMAT_FLAG},
+};
+
 // Set before the player starts; each keeps playback working the same whether or not
 // there is a desktop, a graphics card or a sound card.
 constexpr const char* kOptions[][2] = {
-    {"vo", "libmpv"},                  // frames go to our software renderer
-    {"hwdec", "no"},                   // decoded frames must be readable in memory
-    {"video-timing-offset", "0"},      // rendering never waits on the GUI thread
-    {"keep-open", "yes"},              // the last frame stays at the end of a file
-    {"pause", "yes"},                  // nothing plays until asked
-    {"idle", "yes"},                   // the player outlives the files it plays
-    {"gapless-audio", "no"},           // positions start at 0 for every sound file
-    {"audio-display", "no"},           // cover art is not video
+    {"vo", "libmpv"},                    // frames go to our software renderer
+    {"hwdec", "no"},                     // decoded frames must be readable in memory
+    {"video-timing-offset", "0"},        // rendering never waits on the GUI thread
+    {"keep-open", "yes"},                // the last frame stays at the end of a file
+    {"pause", "yes"},                    // nothing plays until asked
+    {"idle", "yes"},                     // the player outlives the files it plays
+    {"gapless-audio", "no"},             // positions start at 0 for every sound file
+    {"audio-display", "no"},             // cover art is not video
     {"ao", "pipewire,pulse,alsa,null"},  // silence rather than failure without a sound card
-    {"ytdl", "no"},                    // local files only, no helper programs
+    {"ytdl", "no"},                      // local files only, no helper programs
     {"load-scripts", "no"},
     {"input-default-bindings", "no"},
     {"input-vo-keyboard", "no"},
@@ -68,25 +77,27 @@ QString unreadableFileReason(const QFileInfo& file) {
 
 }  // namespace
 
-MpvPlayback::MpvPlayback() {
-    startPlayer();
-}
+MpvPlayback::MpvPlayback() = default;
 
 MpvPlayback::~MpvPlayback() = default;
 
 // libmpv refuses to start unless numbers are written with "." (the C numeric locale);
-// the whole program reads and writes numbers that way, so this changes nothing else.
-void MpvPlayback::startPlayer() {
-    if (std::strcmp(std::setlocale(LC_NUMERIC, nullptr), "C") != 0)
-        std::setlocale(LC_NUMERIC, "C");
+// the whole program reads and writes numbers that way, so this changes nothing else. A
+// player that failed to start is not tried again.
+bool MpvPlayback::startPlayer() {
+    if (mpv_) return true;
+    if (!startFailure_.isEmpty()) return false;
+    if (std::strcmp(std::setlocale(LC_NUMERIC, nullptr), "C") != 0) std::setlocale(LC_NUMERIC, "C");
     mpv_ = std::make_unique<Mpv>();
     mpv_->handle = mpv_create();
     if (!mpv_->handle || !configure()) {
         mpv_.reset();
         startFailure_ = tr("The media player could not be started.");
-        return;
+        return false;
     }
     connectCallbacks();
+    applySettings();
+    return true;
 }
 
 bool MpvPlayback::configure() {
@@ -98,7 +109,18 @@ bool MpvPlayback::configure() {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr}};
     if (mpv_render_context_create(&mpv_->render, mpv_->handle, params) < 0) return false;
-    return mpv_observe_property(mpv_->handle, 0, "pause", MPV_FORMAT_FLAG) >= 0;
+    for (const auto& [name, format] : kObserved) {
+        if (mpv_observe_property(mpv_->handle, 0, name, format) < 0) return false;
+    }
+    return true;
+}
+
+// What was set before the player started.
+void MpvPlayback::applySettings() {
+    setDoubleProperty("speed", rate_);
+    setDoubleProperty("volume", volume_);
+    setFlagProperty("mute", muted_);
+    setFlagProperty("keepaspect", keepAspect_);
 }
 
 // Both callbacks arrive on libmpv's threads and only queue a call for the GUI thread; the
@@ -107,24 +129,24 @@ void MpvPlayback::connectCallbacks() {
     mpv_set_wakeup_callback(
         mpv_->handle,
         [](void* self) {
-            QMetaObject::invokeMethod(static_cast<MpvPlayback*>(self),
-                                      &MpvPlayback::drainEvents, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(static_cast<MpvPlayback*>(self), &MpvPlayback::drainEvents,
+                                      Qt::QueuedConnection);
         },
         this);
     mpv_render_context_set_update_callback(
         mpv_->render,
         [](void* self) {
-            QMetaObject::invokeMethod(static_cast<MpvPlayback*>(self),
-                                      &MpvPlayback::renderWhenDue, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(static_cast<MpvPlayback*>(self), &MpvPlayback::renderWhenDue,
+                                      Qt::QueuedConnection);
         },
         this);
 }
 
 MediaOpenResult MpvPlayback::open(const QString& path) {
-    if (!mpv_) return {false, 0, startFailure_};
     const QFileInfo file(path);
     if (const QString reason = unreadableFileReason(file); !reason.isEmpty())
         return {false, 0, reason};
+    if (!startPlayer()) return {false, 0, startFailure_};
 
     const QString previousPath = openPath_;
     const double previousPosition = position();
@@ -149,24 +171,47 @@ void MpvPlayback::reopen(const QString& path, double positionMs) {
     seek(positionMs);
 }
 
+// Returns once the file's first frame is up (or, for sound, once it is ready to play),
+// so that whatever comes next starts from a settled player.
 MediaOpenResult MpvPlayback::load(const QString& path) {
     setFlagProperty("pause", true);
+    paused_ = true;
     load_ = Load::Waiting;
     loadStarted_ = false;
     step_ = Step::None;
-    if (!command({"loadfile", path.toUtf8(), "replace"})) return {false, 0, describeOpenError(0)};
+    drainEvents();  // the file before may still report; none of it is about this one
+    seek_ = Seek::FirstFrame;
+    seekTarget_ = 0;
+    resetRotation();
+    if (!command({"loadfile", path.toUtf8(), "replace"})) {
+        seek_ = Seek::None;
+        return {false, 0, describeOpenError(0)};
+    }
     if (!waitFor(Wait::FileLoaded, kOpenTimeoutMs)) {
+        seek_ = Seek::None;
         command({"stop"});
         return {false, 0, tr("It did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000)};
     }
     if (load_ == Load::Failed) return loadFailure();
-    seek_ = Seek::FirstFrame;
-    seekTarget_ = 0;
-    if (!hasVideo()) {
+    readFileFacts();
+    if (!hasVideo_) {
         frame_ = QImage();
         emit frameChanged();
     }
-    return {true, std::max(0.0, doubleProperty("duration", 0) * 1000.0), {}};
+    settle(Wait::SeekDone);
+    return {true, durationMs(), {}};
+}
+
+// What stays the same while a file plays, read once it has loaded.
+void MpvPlayback::readFileFacts() {
+    std::int64_t track = 0;
+    hasVideo_ =
+        mpv_get_property(mpv_->handle, "current-tracks/video/id", MPV_FORMAT_INT64, &track) >= 0;
+    fps_ = doubleProperty("container-fps", 0);
+    if (!(fps_ > 0)) fps_ = doubleProperty("estimated-vf-fps", 0);
+    duration_ = doubleProperty("duration", 0);
+    timePos_ = 0;
+    eofReached_ = false;
 }
 
 MediaOpenResult MpvPlayback::loadFailure() const {
@@ -179,10 +224,13 @@ void MpvPlayback::play() {
     if (openPath_.isEmpty()) return;
     if (atEnd()) seek(0);
     setFlagProperty("pause", false);
+    paused_ = false;
 }
 
 void MpvPlayback::pause() {
-    if (mpv_) setFlagProperty("pause", true);
+    if (!mpv_) return;
+    setFlagProperty("pause", true);
+    paused_ = true;
 }
 
 // The frame shown at a position is the one on screen at that time: the last one that
@@ -203,17 +251,15 @@ void MpvPlayback::seek(double positionMs) {
 }
 
 // At the end, or showing the last frame.
-bool MpvPlayback::atEnd() {
-    if (flagProperty("eof-reached")) return true;
-    const double lastFrameStart = length() - std::max(frameDuration() * 1000.0, 1.0);
-    return seek_ == Seek::None && doubleProperty("time-pos", 0) * 1000.0 >= lastFrameStart;
+bool MpvPlayback::atEnd() const {
+    if (eofReached_) return true;
+    const double lastFrameStart = durationMs() - std::max(frameDuration() * 1000.0, 1.0);
+    return seek_ == Seek::None && timePos_ * 1000.0 >= lastFrameStart;
 }
 
 // Seconds per frame of the video, 0 when unknown or there is no video.
-double MpvPlayback::frameDuration() {
-    double fps = doubleProperty("container-fps", 0);
-    if (!(fps > 0)) fps = doubleProperty("estimated-vf-fps", 0);
-    return fps > 0 && fps < 1000 && hasVideo() ? 1.0 / fps : 0.0;
+double MpvPlayback::frameDuration() const {
+    return fps_ > 0 && fps_ < 1000 && hasVideo_ ? 1.0 / fps_ : 0.0;
 }
 
 // A step from a paused picture unpauses for one frame and pauses again; from playback it
@@ -221,11 +267,10 @@ double MpvPlayback::frameDuration() {
 // drop a step asked for meanwhile). Sound alone has no frames to step, and the last frame
 // none to step to: libmpv would take the step and never finish it.
 void MpvPlayback::stepFrame() {
-    if (openPath_.isEmpty() || !hasVideo()) return;
+    if (openPath_.isEmpty() || !hasVideo_) return;
     if (seek_ != Seek::None) settle(Wait::SeekDone);
     if (atEnd()) return;
-    const bool paused = flagProperty("pause");
-    if (command({"frame-step"})) step_ = paused ? Step::Starting : Step::Running;
+    if (command({"frame-step"})) step_ = paused_ ? Step::Starting : Step::Running;
 }
 
 // While a seek runs the player still reports the old position; the position asked for
@@ -234,39 +279,44 @@ double MpvPlayback::position() {
     if (openPath_.isEmpty()) return 0;
     if (step_ != Step::None) settle(Wait::StepDone);
     if (seek_ != Seek::None) return seekTarget_;
-    const double end = length();
-    return std::clamp(doubleProperty("time-pos", 0) * 1000.0, 0.0, end);
+    return std::clamp(timePos_ * 1000.0, 0.0, length());
 }
 
 double MpvPlayback::length() {
-    if (openPath_.isEmpty()) return 0;
-    const double duration = doubleProperty("duration", 0) * 1000.0;
+    return openPath_.isEmpty() ? 0.0 : durationMs();
+}
+
+double MpvPlayback::durationMs() const {
+    const double duration = duration_ * 1000.0;
     return std::isfinite(duration) ? std::max(0.0, duration) : 0.0;
 }
 
 double MpvPlayback::rate() {
-    return doubleProperty("speed", 1.0);
+    return doubleProperty("speed", rate_);
 }
 
 std::int32_t MpvPlayback::volume() {
-    return std::int32_t(std::lround(doubleProperty("volume", 100)));
+    return std::int32_t(std::lround(doubleProperty("volume", volume_)));
 }
 
 bool MpvPlayback::muted() {
-    return flagProperty("mute");
+    return mpv_ ? flagProperty("mute") : muted_;
 }
 
 void MpvPlayback::setMuted(bool muted) {
+    muted_ = muted;
     if (mpv_) setFlagProperty("mute", muted);
 }
 
 void MpvPlayback::setVolume(std::int32_t volume) {
-    if (mpv_) setDoubleProperty("volume", std::clamp(volume, 0, 100));
+    volume_ = std::clamp(volume, 0, 100);
+    if (mpv_) setDoubleProperty("volume", volume_);
 }
 
 void MpvPlayback::setRate(double rate) {
-    if (mpv_ && !std::isnan(rate))
-        setDoubleProperty("speed", std::clamp(rate, kSlowestRate, kFastestRate));
+    if (std::isnan(rate)) return;
+    rate_ = std::clamp(rate, kSlowestRate, kFastestRate);
+    if (mpv_) setDoubleProperty("speed", rate_);
 }
 
 // Plain property and command access; a failure reads as the fallback or does nothing.
@@ -301,13 +351,6 @@ void MpvPlayback::setFlagProperty(const char* name, bool value) {
 
 void MpvPlayback::setDoubleProperty(const char* name, double value) {
     mpv_set_property(mpv_->handle, name, MPV_FORMAT_DOUBLE, &value);
-}
-
-// Known as soon as the file is loaded, before the first frame has been decoded.
-bool MpvPlayback::hasVideo() {
-    std::int64_t track = 0;
-    return mpv_ && mpv_get_property(mpv_->handle, "current-tracks/video/id", MPV_FORMAT_INT64,
-                                    &track) >= 0;
 }
 
 }  // namespace quillon::platform
