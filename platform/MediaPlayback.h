@@ -59,6 +59,9 @@ public:
     // seen. An engine that draws frames at that size fits them as asked (proportions
     // kept, black bars around); others ignore it and the picture scales.
     virtual void setView(QSize, bool /*keepAspect*/) {}
+    // Gets ready to open files; called once the picture is first on screen, so that
+    // the program shows its window before the engine starts.
+    virtual void prepare() {}
 
 signals:
     // A new frame is on screen.

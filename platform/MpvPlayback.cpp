@@ -1,7 +1,9 @@
 #include "platform/MpvPlayback.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QThread>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -21,20 +23,44 @@ constexpr double kSeekTolerance = 0.005;
 // to absorb rounding in the time stamps.
 constexpr double kTimeStampSlack = 0.0005;
 constexpr double kFastestRate = 100.0;
+constexpr int kCloseTimeoutMs = 300;
+
+// Run by libmpv once a file is open, before its tracks are chosen and decoded.
+constexpr const char* kPreloadedHook = "on_preloaded";
 
 // Followed as they change, instead of being asked for.
 constexpr std::pair<const char*, mpv_format> kObserved[] = {
-    {"pause", MPV_FORMAT_FLAG},
-    {"time-pos", MPV_FORMAT_DOUBLE},
-    {"duration", MPV_FORMAT_DOUBLE},
-    {"eof-reached", MPV_FORMAT_FLAG},
+    {"pause", MPV_FORMAT_FLAG},      {"time-pos", MPV_FORMAT_DOUBLE},
+    {"duration", MPV_FORMAT_DOUBLE}, {"eof-reached", MPV_FORMAT_FLAG},
+    {"dwidth", MPV_FORMAT_INT64},    {"dheight", MPV_FORMAT_INT64},
 };
+
+// A filter turning frames clockwise by `degrees` to show them as their file says, black
+// around those turned by other than quarter turns; empty for none.
+QByteArray rotationFilter(std::int64_t degrees) {
+    switch ((degrees % 360 + 360) % 360) {
+        case 0:
+            return {};
+        case 90:
+            return "lavfi=[transpose=clock]";
+        case 180:
+            return "lavfi=[hflip,vflip]";
+        case 270:
+            return "lavfi=[transpose=cclock]";
+        default: {
+            const QByteArray angle = QByteArray::number(degrees) + "*PI/180";
+            return "lavfi=[rotate=" + angle + ":ow=rotw(" + angle + "):oh=roth(" + angle +
+                   "):c=black]";
+        }
+    }
+}
 
 // Set before the player starts; each keeps playback working the same whether or not
 // there is a desktop, a graphics card or a sound card.
 constexpr const char* kOptions[][2] = {
     {"vo", "libmpv"},                    // frames go to our software renderer
     {"hwdec", "no"},                     // decoded frames must be readable in memory
+    {"video-rotate", "no"},              // turned by a filter: the software renderer cannot
     {"video-timing-offset", "0"},        // rendering never waits on the GUI thread
     {"keep-open", "yes"},                // the last frame stays at the end of a file
     {"pause", "yes"},                    // nothing plays until asked
@@ -79,7 +105,27 @@ QString unreadableFileReason(const QFileInfo& file) {
 
 MpvPlayback::MpvPlayback() = default;
 
-MpvPlayback::~MpvPlayback() = default;
+MpvPlayback::~MpvPlayback() {
+    closeVideoOutput();
+}
+
+// libmpv's video output waits for a frame it handed over to be taken before it closes,
+// and gives up only after a fifth of a second; so the file is stopped and frames are
+// taken, undrawn, until the output is closed, and the program ends without that wait.
+void MpvPlayback::closeVideoOutput() {
+    if (!mpv_) return;
+    const char* stop[] = {"stop", nullptr};
+    mpv_command_async(mpv_->handle, 0, stop);
+    const QDeadlineTimer deadline(kCloseTimeoutMs);
+    while (!deadline.hasExpired()) {
+        mpv_render_context_update(mpv_->render);
+        skipFrame();
+        int configured = 0;
+        mpv_get_property(mpv_->handle, "vo-configured", MPV_FORMAT_FLAG, &configured);
+        if (!configured) return;
+        QThread::msleep(1);
+    }
+}
 
 // libmpv refuses to start unless numbers are written with "." (the C numeric locale);
 // the whole program reads and writes numbers that way, so this changes nothing else. A
@@ -112,7 +158,7 @@ bool MpvPlayback::configure() {
     for (const auto& [name, format] : kObserved) {
         if (mpv_observe_property(mpv_->handle, 0, name, format) < 0) return false;
     }
-    return true;
+    return mpv_hook_add(mpv_->handle, 0, kPreloadedHook, 0) >= 0;
 }
 
 // What was set before the player started.
@@ -182,7 +228,6 @@ MediaOpenResult MpvPlayback::load(const QString& path) {
     drainEvents();  // the file before may still report; none of it is about this one
     seek_ = Seek::FirstFrame;
     seekTarget_ = 0;
-    resetRotation();
     if (!command({"loadfile", path.toUtf8(), "replace"})) {
         seek_ = Seek::None;
         return {false, 0, describeOpenError(0)};
@@ -212,6 +257,31 @@ void MpvPlayback::readFileFacts() {
     duration_ = doubleProperty("duration", 0);
     timePos_ = 0;
     eofReached_ = false;
+}
+
+// Phones and cameras store a video upright and say how far to turn it. libmpv would
+// leave the turn to the video output, and its software renderer cannot turn frames (it
+// aborts on such a frame), so turning is off there and a filter of our own does it.
+// The filter is set while the file is opened, before any frame is decoded: frames
+// decoded before a change of filter would reach the renderer in the new shape's place,
+// which aborts as well. Frames and screenshots then come out upright. The turn is that
+// of the first video track, which is the one played.
+void MpvPlayback::turnAsTheFileSays() {
+    std::int64_t degrees = 0, count = 0;
+    mpv_get_property(mpv_->handle, "track-list/count", MPV_FORMAT_INT64, &count);
+    for (std::int64_t track = 0; track < count; ++track) {
+        const QByteArray prefix = "track-list/" + QByteArray::number(track) + "/";
+        char* type = mpv_get_property_string(mpv_->handle, prefix + "type");
+        const bool video = type && std::strcmp(type, "video") == 0;
+        mpv_free(type);
+        if (!video || flagProperty(prefix + "albumart")) continue;
+        mpv_get_property(mpv_->handle, prefix + "demux-rotation", MPV_FORMAT_INT64, &degrees);
+        break;
+    }
+    const QByteArray filter = rotationFilter(degrees);
+    if (filter == rotationFilter_) return;
+    rotationFilter_ = filter;
+    mpv_set_property_string(mpv_->handle, "vf", filter.constData());
 }
 
 MediaOpenResult MpvPlayback::loadFailure() const {

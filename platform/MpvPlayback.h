@@ -45,6 +45,7 @@ public:
     QImage displayedFrame() const override { return frame_; }
     QImage exactFrame() override;
     void setView(QSize pixels, bool keepAspect) override;
+    void prepare() override { startPlayer(); }
 
     // What playback runs at now, as libmpv has it.
     double rate();
@@ -65,6 +66,7 @@ private:
     enum class Seek { None, FirstFrame, Asked, Started };
 
     bool startPlayer();
+    void closeVideoOutput();
     bool configure();
     void applySettings();
     void connectCallbacks();
@@ -81,12 +83,13 @@ private:
     void handleEndFile(const mpv_event& event);
     void handlePropertyChange(const mpv_event_property& property);
     void handlePauseChange(bool paused);
-    void handleVideoReconfig();
-    void resetRotation();
+    void turnAsTheFileSays();
     void refreshPosition();
 
     void renderWhenDue();
     void renderFrame(QSize size);
+    void skipFrame();
+    void handleOwnSize(bool width, const mpv_event_property& property);
     QImage screenshot();
 
     bool command(std::initializer_list<QByteArray> words);
@@ -107,9 +110,9 @@ private:
     bool keepAspect_ = true;
     bool autoPlay_ = false;
     bool waiting_ = false;
-    bool rotationFiltered_ = false;
-    bool unrenderable_ = false;  // the frames carry a rotation the software renderer cannot do
-    QSize videoSize_;
+    QSize ownSize_;              // the video's, from libmpv
+    bool shapeChanged_ = false;  // the video changed shape and no new frame came since
+    QByteArray rotationFilter_;  // the filter turning the open file's frames, if any
     // Known between files, applied when the player starts.
     double rate_ = 1.0;
     std::int32_t volume_ = 100;

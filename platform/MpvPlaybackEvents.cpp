@@ -15,21 +15,6 @@ namespace {
 // meanwhile is drawn in time.
 constexpr double kEventWaitSeconds = 0.005;
 
-// libmpv leaves quarter turns to the video output, which its software renderer cannot
-// do; a filter turns the frames instead.
-const char* rotationFilter(std::int64_t degrees) {
-    switch (degrees) {
-        case 90:
-            return "lavfi=[transpose=clock]";
-        case 180:
-            return "lavfi=[hflip,vflip]";
-        case 270:
-            return "lavfi=[transpose=cclock]";
-        default:
-            return nullptr;
-    }
-}
-
 }  // namespace
 
 void MpvPlayback::drainEvents() {
@@ -106,7 +91,12 @@ void MpvPlayback::handleEvent(const mpv_event& event) {
             refreshPosition();
             break;
         case MPV_EVENT_VIDEO_RECONFIG:
-            handleVideoReconfig();
+            shapeChanged_ = true;
+            break;
+        case MPV_EVENT_HOOK:
+            // libmpv waits for the answer; the only hook asked for is the file's opening.
+            turnAsTheFileSays();
+            mpv_hook_continue(mpv_->handle, static_cast<const mpv_event_hook*>(event.data)->id);
             break;
         case MPV_EVENT_PROPERTY_CHANGE:
             handlePropertyChange(*static_cast<const mpv_event_property*>(event.data));
@@ -129,6 +119,8 @@ void MpvPlayback::handlePropertyChange(const mpv_event_property& property) {
         timePos_ = *static_cast<const double*>(property.data);
     } else if (std::strcmp(name, "duration") == 0 && isDouble) {
         duration_ = *static_cast<const double*>(property.data);
+    } else if (std::strcmp(name, "dwidth") == 0 || std::strcmp(name, "dheight") == 0) {
+        handleOwnSize(name[1] == 'w', property);
     }
 }
 
@@ -156,34 +148,6 @@ void MpvPlayback::handlePauseChange(bool paused) {
         step_ = Step::None;
         refreshPosition();
     }
-}
-
-// Frames whose shape changed: their size is read, and a quarter turn the renderer cannot
-// do is handed to a filter. Until the turned frames come, none is drawn. Changing the
-// filter redraws the picture with a seek of libmpv's own, waited for like a first frame.
-void MpvPlayback::handleVideoReconfig() {
-    std::int64_t width = 0, height = 0, rotate = 0;
-    mpv_get_property(mpv_->handle, "dwidth", MPV_FORMAT_INT64, &width);
-    mpv_get_property(mpv_->handle, "dheight", MPV_FORMAT_INT64, &height);
-    videoSize_ = QSize(int(std::clamp<std::int64_t>(width, 0, 1 << 20)),
-                       int(std::clamp<std::int64_t>(height, 0, 1 << 20)));
-    mpv_get_property(mpv_->handle, "video-out-params/rotate", MPV_FORMAT_INT64, &rotate);
-    rotate = (rotate % 360 + 360) % 360;
-    unrenderable_ = rotate != 0;
-    const char* filter = rotationFilter(rotate);
-    if (!filter || rotationFiltered_) return;
-    rotationFiltered_ = true;
-    mpv_set_property_string(mpv_->handle, "video-rotate", "no");
-    if (mpv_set_property_string(mpv_->handle, "vf", filter) >= 0 && seek_ == Seek::None)
-        seek_ = Seek::FirstFrame;
-}
-
-// Each file is shown as its own rotation says.
-void MpvPlayback::resetRotation() {
-    if (!rotationFiltered_) return;
-    rotationFiltered_ = false;
-    mpv_set_property_string(mpv_->handle, "vf", "");
-    mpv_set_property_string(mpv_->handle, "video-rotate", "0");
 }
 
 // Once a seek or step has finished, the player's own position is the one shown.

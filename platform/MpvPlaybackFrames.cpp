@@ -73,28 +73,63 @@ QImage imageFromScreenshot(const mpv_node& shot) {
 
 }  // namespace
 
-// Events are handled first: a frame of a new shape is drawn only once its shape is known.
+// libmpv also asks to draw the frame before again. Right after the video changed shape
+// (a new stream, another track) that older frame would be drawn with the new shape's
+// rectangles, which aborts inside libmpv, so until a new frame has come it is taken
+// undrawn; the picture still shows it. Events are handled first, so that a change of
+// shape is known before its frames are drawn.
 void MpvPlayback::renderWhenDue() {
     if (!mpv_) return;
     drainEvents();
     if (!(mpv_render_context_update(mpv_->render) & MPV_RENDER_UPDATE_FRAME)) return;
-    const QSize size = view_.isValid() ? view_ : videoSize_;
-    renderFrame(size.isEmpty() || unrenderable_ ? QSize() : size);
+    mpv_render_frame_info next{};
+    mpv_render_param ask[] = {{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &next},
+                              {MPV_RENDER_PARAM_INVALID, nullptr}};
+    const bool known = mpv_render_context_get_info(mpv_->render, ask[0]) >= 0 &&
+                       (next.flags & MPV_RENDER_FRAME_INFO_PRESENT);
+    const bool redraw = next.flags & MPV_RENDER_FRAME_INFO_REDRAW;
+    const bool drawable = known && !(redraw && shapeChanged_);
+    if (known && !redraw) shapeChanged_ = false;
+    const QSize size = !drawable ? QSize() : view_.isValid() ? view_ : ownSize_;
+    if (size.isEmpty() || size.width() > kLargestSide || size.height() > kLargestSide) {
+        skipFrame();
+    } else {
+        renderFrame(size);
+    }
+}
+
+// A player shown nowhere yet draws frames at the video's own size, known a little
+// after the first frame: that frame is then drawn again at it.
+void MpvPlayback::handleOwnSize(bool width, const mpv_event_property& property) {
+    const std::int64_t value =
+        property.format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(property.data) : 0;
+    const int side = int(std::clamp<std::int64_t>(value, 0, kLargestSide + 1));
+    if (width) {
+        ownSize_.setWidth(side);
+    } else {
+        ownSize_.setHeight(side);
+    }
+    if (view_.isValid() || !hasVideo_ || shapeChanged_ || ownSize_.isEmpty() ||
+        ownSize_.width() > kLargestSide || ownSize_.height() > kLargestSide)
+        return;
+    mpv_render_context_update(mpv_->render);
+    renderFrame(ownSize_);
+}
+
+// Takes the frame without drawing it: libmpv holds every frame back until it has been
+// taken.
+void MpvPlayback::skipFrame() {
+    int skip = 1;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context_render(mpv_->render, params);
 }
 
 // Draws the frame at `size`, into the buffer of the frame before when it has that size;
-// libmpv scales it and adds the black bars. An empty size only lets playback go on:
-// libmpv holds every frame back until it has been taken.
+// libmpv scales it and adds the black bars.
 void MpvPlayback::renderFrame(QSize size) {
-    if (size.isEmpty() || size.width() > kLargestSide || size.height() > kLargestSide) {
-        int skip = 1;
-        mpv_render_param params[] = {{MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
-                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
-        mpv_render_context_render(mpv_->render, params);
-        return;
-    }
     if (frame_.size() != size) frame_ = alignedImage(size.width(), size.height());
-    if (frame_.isNull()) return;
+    if (frame_.isNull()) return skipFrame();
     uchar* const bits = frame_.bits();  // a copy still held elsewhere is left alone
     int pixels[2] = {frame_.width(), frame_.height()};
     std::size_t stride = std::size_t(frame_.bytesPerLine());
@@ -109,14 +144,11 @@ void MpvPlayback::renderFrame(QSize size) {
 }
 
 // Frames are drawn at the size they are shown, fitted as the picture asks; nothing is
-// drawn while they cannot be seen.
+// drawn while they cannot be seen. The next frame comes at the new size.
 void MpvPlayback::setView(QSize pixels, bool keepAspect) {
-    if (pixels == view_ && keepAspect == keepAspect_) return;
     view_ = pixels.isValid() ? pixels : QSize(0, 0);
     if (keepAspect != keepAspect_ && mpv_) setFlagProperty("keepaspect", keepAspect);
     keepAspect_ = keepAspect;
-    // The frame on screen is drawn again at once for a picture that changed size.
-    if (mpv_ && hasVideo_ && !view_.isEmpty() && !unrenderable_) renderFrame(view_);
 }
 
 QImage MpvPlayback::exactFrame() {

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
+#include <QTimer>
 
 namespace quillon::platform {
 namespace {
@@ -96,8 +97,13 @@ FrameWriteResult VideoCapX::writeFrame(const QString& path) {
 }
 
 // A frame drawn at the picture's size in device pixels, black bars included, is shown
-// as it is; any other is fitted here.
+// as it is; any other is fitted here. Playback gets ready once the first picture is
+// on screen.
 void VideoCapX::paintEvent(QPaintEvent*) {
+    if (!prepared_) {
+        prepared_ = true;
+        QTimer::singleShot(0, playback_.get(), &MediaPlayback::prepare);
+    }
     QPainter painter(this);
     const QImage frame = playback_->displayedFrame();
     if (!frame.isNull() && frame.size() == pixelSize()) {

@@ -78,6 +78,7 @@ private:
     bool clickNotification_ = true;
     bool pressed_ = false;
     QObject* watchedWindow_ = nullptr;
+    bool prepared_ = false;
 };
 
 }  // namespace quillon::platform
