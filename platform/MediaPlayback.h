@@ -50,7 +50,8 @@ public:
     // one it does, and a value that is not a number is ignored.
     virtual void setRate(double rate) = 0;
 
-    // The frame on screen at its own size, for painting; null when there is none.
+    // The frame on screen, for painting: drawn at the view's size by an engine that
+    // follows setView, otherwise at its own size; null when there is none.
     virtual QImage displayedFrame() const = 0;
     // The frame at the current position once every seek and step asked for has
     // finished; null when there is none (no file, or sound only).

@@ -19,8 +19,8 @@ namespace quillon::platform {
 // are drawn in software into an image at the size they are shown, so playback works the
 // same on a desktop, under a virtual display and without one. libmpv calls back from its
 // own threads; those calls only queue work onto the GUI thread, where every libmpv call
-// is made. The player itself starts with the first file, so the program starts without
-// waiting for the media library.
+// is made. The player itself starts once the picture is on screen (or with the first
+// file), so the program shows its window without waiting for the media library.
 //
 // Seeks and frame steps run in the background, and positions come from the properties
 // libmpv reports as they change. Whatever needs a result (an opened file, the position
