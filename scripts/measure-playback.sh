@@ -5,7 +5,7 @@
 # (per cent of one core) and their ratio; then the time from opening CLIP to its first
 # frame, the time "End Position" holds the window and takes to show the last frame, and
 # the time from "Exit Quillon" to the end of the process. Builds what it needs in ./build.
-# mpv is needed only here, as the yardstick.
+# mpv is needed only here, as the yardstick. QUILLON_LOG=FILE keeps Quillon's messages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 clip=$(realpath "$1")
