@@ -108,6 +108,13 @@ void MediaPanel::createVolumeColumn() {
     placeInTwips(*Check1, kColumnLeft, 6840, kColumnWidth, 300);
 }
 
+// In the grid's free place after "End Position"; the slider's tooltip says the same.
+void MediaPanel::createTimeLabel() {
+    LabelTime = makeLabel(*this, QStringLiteral("LabelTime"), QString());
+    LabelTime->setAlignment(Qt::AlignCenter);
+    placeInGrid(*LabelTime, 2, 2);
+}
+
 // A long path is cut off at the frame's edge; the tooltip shows all of it.
 void MediaPanel::createFileLabels(QWidget& window) {
     Label3 = makeLabel(*this, QStringLiteral("Label3"), tr("File:"));

@@ -49,7 +49,9 @@ std::optional<double> strictNumber(const QString& text) {
 
 const std::vector<platform::FileFilter>& mediaFilters() {
     static const std::vector<platform::FileFilter> filters{
-        {QObject::tr("Media files"), QStringLiteral("*.avi *.wav *.wmv *.mp3 *.mov *.mpg *.mpeg")},
+        {QObject::tr("Media files"),
+         QStringLiteral("*.avi *.wav *.wmv *.mp3 *.mov *.mpg *.mpeg *.mp4 *.m4v *.mkv *.webm "
+                        "*.ogv *.ogg *.oga *.opus *.flac *.m4a")},
         {QObject::tr("All files"), QStringLiteral("*")}};
     return filters;
 }
@@ -117,7 +119,9 @@ void MediaPanel::endPositionClicked() {
 }
 
 void MediaPanel::positionMoved() {
-    vcx->seek(double(std::int64_t(Slider1->value()) * 100));
+    const double positionMs = double(std::int64_t(Slider1->value()) * 100);
+    vcx->seek(positionMs);
+    showTime(positionMs);
 }
 
 void MediaPanel::volumeMoved() {

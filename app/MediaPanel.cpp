@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "app/BevelButton.h"
@@ -27,6 +28,19 @@ int sliderStepsFromMs(std::int32_t ms) {
     return roundToInt32(ms / 100.0);
 }
 
+// "m:ss.t", or "h:mm:ss.t" from an hour on; tenths, as the slider moves.
+QString clockText(double ms) {
+    const std::int64_t tenths = std::llround(std::clamp(ms, 0.0, 1e12) / 100.0);
+    const std::int64_t seconds = tenths / 10, minutes = seconds / 60, hours = minutes / 60;
+    const QString secondsText =
+        QStringLiteral("%1.%2").arg(seconds % 60, 2, 10, QLatin1Char('0')).arg(tenths % 10);
+    if (hours == 0) return QStringLiteral("%1:%2").arg(minutes).arg(secondsText);
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours)
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+        .arg(secondsText);
+}
+
 // The file's own name for the message; the whole path when it has no last part.
 QString shownFileName(const QString& filename) {
     const QString name = QFileInfo(filename).fileName();
@@ -45,6 +59,7 @@ MediaPanel::MediaPanel(QWidget& window, const ImageList* images, EngineAccess en
     createSpeedFrame();
     createVolumeColumn();
     createFileLabels(window);
+    createTimeLabel();
     useImages(images);
 
     Timer1 = new QTimer(this);
@@ -100,6 +115,13 @@ void MediaPanel::showOpenedFile(const QString& filename, double durationMs) {
     Slider1->setValue(0);
     // A length that cannot be read leaves nothing to move through.
     Slider1->setMaximum(std::max(0, sliderStepsFromMs(roundToInt32(vcx->length()))));
+    showTime(0);
+}
+
+void MediaPanel::showTime(double positionMs) {
+    const QString text = clockText(positionMs) + QStringLiteral(" / ") + clockText(vcx->length());
+    LabelTime->setText(text);
+    Slider1->setToolTip(text);
 }
 
 // Follows playback on the slider. While the user holds the thumb, it stays under the
@@ -111,6 +133,7 @@ void MediaPanel::timerTicked() {
     const int value = sliderStepsFromMs(position);
     if (value < Slider1->minimum() || value > Slider1->maximum()) return;
     showPositionQuietly(value);
+    showTime(position);
 }
 
 void MediaPanel::showPositionQuietly(int value) {

@@ -47,12 +47,14 @@ private:
     void createSpeedFrame();
     void createVolumeColumn();
     void createFileLabels(QWidget& window);
+    void createTimeLabel();
     void useImages(const ImageList* images);
     void createActions();
     void createSpeedActions();
 
     void showOpenedFile(const QString& filename, double durationMs);
     void showPositionQuietly(int value);
+    void showTime(double positionMs);
 
     void openClicked();
     void playClicked();
@@ -96,6 +98,7 @@ private:
     QLabel* Label3 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label1 = nullptr;
+    QLabel* LabelTime = nullptr;  // position and length, beside "End Position"
     QTimer* Timer1 = nullptr;
 };
 

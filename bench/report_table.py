@@ -283,7 +283,8 @@ def main():
     have_cv = any(base.startswith("BM_Cv") for base, _ in best)
     out = [
         "# Performance of the picture kernels", "",
-        "Written by `bench/report` (`bash scripts/dev.sh report`); do not edit by hand.", "",
+        "Written by `bench/report` (`bash scripts/dev.sh report`); do not edit by hand. "
+        "Start-up and media playback are measured apart, in [playback.md](playback.md).", "",
         f"- Machine: {args.cpu}, {args.cores} cores, AVX2: {args.avx2}.",
         f"- Load average before / after: {args.load[0]} / {args.load[1]}. Other work on the "
         "machine only slows a run down, so each benchmark's best of "

@@ -50,11 +50,19 @@ public:
     // one it does, and a value that is not a number is ignored.
     virtual void setRate(double rate) = 0;
 
-    // The frame on screen at its own size, for painting; null when there is none.
+    // The frame on screen, for painting: drawn at the view's size by an engine that
+    // follows setView, otherwise at its own size; null when there is none.
     virtual QImage displayedFrame() const = 0;
     // The frame at the current position once every seek and step asked for has
     // finished; null when there is none (no file, or sound only).
     virtual QImage exactFrame() = 0;
+    // The size, in device pixels, at which frames are shown; empty while they cannot be
+    // seen. An engine that draws frames at that size fits them as asked (proportions
+    // kept, black bars around); others ignore it and the picture scales.
+    virtual void setView(QSize, bool /*keepAspect*/) {}
+    // Gets ready to open files; called once the picture is first on screen, so that
+    // the program shows its window before the engine starts.
+    virtual void prepare() {}
 
 signals:
     // A new frame is on screen.

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
@@ -10,16 +11,20 @@
 #include "platform/MediaPlayback.h"
 
 struct mpv_event;
+struct mpv_event_property;
 
 namespace quillon::platform {
 
 // Media playback through libmpv: the one class of the program that talks to it. Frames
-// are drawn in software into an image, so playback works the same on a desktop, under a
-// virtual display and without one. libmpv calls back from its own threads; those calls
-// only queue work onto the GUI thread, where every libmpv call is made.
+// are drawn in software into an image at the size they are shown, so playback works the
+// same on a desktop, under a virtual display and without one. libmpv calls back from its
+// own threads; those calls only queue work onto the GUI thread, where every libmpv call
+// is made. The player itself starts once the picture is on screen (or with the first
+// file), so the program shows its window without waiting for the media library.
 //
-// Seeks and frame steps run in the background; whatever needs their result (the
-// position after a step, the exact frame) waits for them to finish, briefly.
+// Seeks and frame steps run in the background, and positions come from the properties
+// libmpv reports as they change. Whatever needs a result (an opened file, the position
+// after a step, the exact frame) waits for it, bounded, while the window repaints.
 class MpvPlayback : public MediaPlayback {
     Q_OBJECT
 public:
@@ -39,6 +44,8 @@ public:
     void setRate(double rate) override;
     QImage displayedFrame() const override { return frame_; }
     QImage exactFrame() override;
+    void setView(QSize pixels, bool keepAspect) override;
+    void prepare() override { startPlayer(); }
 
     // What playback runs at now, as libmpv has it.
     double rate();
@@ -58,11 +65,14 @@ private:
     // restarts; a freshly loaded file also waits for its first restart.
     enum class Seek { None, FirstFrame, Asked, Started };
 
-    void startPlayer();
+    bool startPlayer();
+    void closeVideoOutput();
     bool configure();
+    void applySettings();
     void connectCallbacks();
     MediaOpenResult load(const QString& path);
     MediaOpenResult loadFailure() const;
+    void readFileFacts();
     void reopen(const QString& path, double positionMs);
 
     bool waitFor(Wait what, int timeoutMs);
@@ -71,10 +81,15 @@ private:
     void drainEvents();
     void handleEvent(const mpv_event& event);
     void handleEndFile(const mpv_event& event);
+    void handlePropertyChange(const mpv_event_property& property);
     void handlePauseChange(bool paused);
+    void turnAsTheFileSays();
+    void refreshPosition();
 
     void renderWhenDue();
-    void renderFrame();
+    void renderFrame(QSize size);
+    void skipFrame();
+    void handleOwnSize(bool width, const mpv_event_property& property);
     QImage screenshot();
 
     bool command(std::initializer_list<QByteArray> words);
@@ -82,15 +97,33 @@ private:
     bool flagProperty(const char* name);
     void setFlagProperty(const char* name, bool value);
     void setDoubleProperty(const char* name, double value);
-    bool hasVideo();
-    double frameDuration();
-    bool atEnd();
+    bool hasVideo() const { return hasVideo_; }
+    double frameDuration() const;
+    double durationMs() const;
+    bool atEnd() const;
 
     std::unique_ptr<Mpv> mpv_;
     QString startFailure_;
     QString openPath_;
     QImage frame_;
+    QSize view_;
+    bool keepAspect_ = true;
     bool autoPlay_ = false;
+    bool waiting_ = false;
+    QSize ownSize_;              // the video's, from libmpv
+    bool shapeChanged_ = false;  // the video changed shape and no new frame came since
+    QByteArray rotationFilter_;  // the filter turning the open file's frames, if any
+    // Known between files, applied when the player starts.
+    double rate_ = 1.0;
+    std::int32_t volume_ = 100;
+    bool muted_ = false;
+    // Observed from libmpv; seconds.
+    double timePos_ = 0;
+    double duration_ = 0;
+    double fps_ = 0;
+    bool paused_ = true;
+    bool eofReached_ = false;
+    bool hasVideo_ = false;
     Seek seek_ = Seek::None;
     double seekTarget_ = 0;
     Step step_ = Step::None;

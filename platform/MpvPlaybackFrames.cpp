@@ -1,5 +1,6 @@
 // How MpvPlayback gets pictures out of libmpv: frames for the screen are drawn in
-// software into an aligned buffer; the exact frame comes from a raw screenshot.
+// software into an aligned buffer at the size they are shown; the exact frame comes
+// from a raw screenshot, at the video's own size.
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,13 +28,13 @@ void makeOpaque(QImage& image) {
 // An RGB32 image over a buffer of its own, aligned for libmpv; null when the size is
 // absurd or memory is short.
 QImage alignedImage(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide)
-        return {};
+    if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide) return {};
     const std::size_t stride = (std::size_t(width) * 4 + kAlignment - 1) / kAlignment * kAlignment;
     void* buffer = std::aligned_alloc(kAlignment, stride * std::size_t(height));
     if (!buffer) return {};
-    return QImage(static_cast<uchar*>(buffer), width, height, qsizetype(stride),
-                  QImage::Format_RGB32, [](void* data) { std::free(data); }, buffer);
+    return QImage(
+        static_cast<uchar*>(buffer), width, height, qsizetype(stride), QImage::Format_RGB32,
+        [](void* data) { std::free(data); }, buffer);
 }
 
 const mpv_node* mapEntry(const mpv_node& map, const char* key) {
@@ -72,30 +73,82 @@ QImage imageFromScreenshot(const mpv_node& shot) {
 
 }  // namespace
 
+// libmpv also asks to draw the frame before again. Right after the video changed shape
+// (a new stream, another track) that older frame would be drawn with the new shape's
+// rectangles, which aborts inside libmpv, so until a new frame has come it is taken
+// undrawn; the picture still shows it. Events are handled first, so that a change of
+// shape is known before its frames are drawn.
 void MpvPlayback::renderWhenDue() {
-    if (mpv_ && (mpv_render_context_update(mpv_->render) & MPV_RENDER_UPDATE_FRAME))
-        renderFrame();
+    if (!mpv_) return;
+    drainEvents();
+    if (!(mpv_render_context_update(mpv_->render) & MPV_RENDER_UPDATE_FRAME)) return;
+    mpv_render_frame_info next{};
+    mpv_render_param ask[] = {{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &next},
+                              {MPV_RENDER_PARAM_INVALID, nullptr}};
+    const bool known = mpv_render_context_get_info(mpv_->render, ask[0]) >= 0 &&
+                       (next.flags & MPV_RENDER_FRAME_INFO_PRESENT);
+    const bool redraw = next.flags & MPV_RENDER_FRAME_INFO_REDRAW;
+    const bool drawable = known && !(redraw && shapeChanged_);
+    if (known && !redraw) shapeChanged_ = false;
+    const QSize size = !drawable ? QSize() : view_.isValid() ? view_ : ownSize_;
+    if (size.isEmpty() || size.width() > kLargestSide || size.height() > kLargestSide) {
+        skipFrame();
+    } else {
+        renderFrame(size);
+    }
 }
 
-// Draws the frame on screen at the video's own size; the picture scales it for showing.
-void MpvPlayback::renderFrame() {
-    std::int64_t width = 0, height = 0;
-    mpv_get_property(mpv_->handle, "dwidth", MPV_FORMAT_INT64, &width);
-    mpv_get_property(mpv_->handle, "dheight", MPV_FORMAT_INT64, &height);
-    QImage frame = alignedImage(int(std::clamp<std::int64_t>(width, 0, kLargestSide + 1)),
-                                int(std::clamp<std::int64_t>(height, 0, kLargestSide + 1)));
-    if (frame.isNull()) return;
-    int size[2] = {frame.width(), frame.height()};
-    std::size_t stride = std::size_t(frame.bytesPerLine());
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
+// A player shown nowhere yet draws frames at the video's own size, known a little
+// after the first frame: that frame is then drawn again at it.
+void MpvPlayback::handleOwnSize(bool width, const mpv_event_property& property) {
+    const std::int64_t value =
+        property.format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(property.data) : 0;
+    const int side = int(std::clamp<std::int64_t>(value, 0, kLargestSide + 1));
+    if (width) {
+        ownSize_.setWidth(side);
+    } else {
+        ownSize_.setHeight(side);
+    }
+    if (view_.isValid() || !hasVideo_ || shapeChanged_ || ownSize_.isEmpty() ||
+        ownSize_.width() > kLargestSide || ownSize_.height() > kLargestSide)
+        return;
+    mpv_render_context_update(mpv_->render);
+    renderFrame(ownSize_);
+}
+
+// Takes the frame without drawing it: libmpv holds every frame back until it has been
+// taken.
+void MpvPlayback::skipFrame() {
+    int skip = 1;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context_render(mpv_->render, params);
+}
+
+// Draws the frame at `size`, into the buffer of the frame before when it has that size;
+// libmpv scales it and adds the black bars.
+void MpvPlayback::renderFrame(QSize size) {
+    if (frame_.size() != size) frame_ = alignedImage(size.width(), size.height());
+    if (frame_.isNull()) return skipFrame();
+    uchar* const bits = frame_.bits();  // a copy still held elsewhere is left alone
+    int pixels[2] = {frame_.width(), frame_.height()};
+    std::size_t stride = std::size_t(frame_.bytesPerLine());
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, pixels},
                                  {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
                                  {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-                                 {MPV_RENDER_PARAM_SW_POINTER, frame.bits()},
+                                 {MPV_RENDER_PARAM_SW_POINTER, bits},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     if (mpv_render_context_render(mpv_->render, params) < 0) return;
-    makeOpaque(frame);
-    frame_ = frame;
+    makeOpaque(frame_);
     emit frameChanged();
+}
+
+// Frames are drawn at the size they are shown, fitted as the picture asks; nothing is
+// drawn while they cannot be seen. The next frame comes at the new size.
+void MpvPlayback::setView(QSize pixels, bool keepAspect) {
+    view_ = pixels.isValid() ? pixels : QSize(0, 0);
+    if (keepAspect != keepAspect_ && mpv_) setFlagProperty("keepaspect", keepAspect);
+    keepAspect_ = keepAspect;
 }
 
 QImage MpvPlayback::exactFrame() {

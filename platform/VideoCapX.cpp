@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
+#include <QTimer>
 
 namespace quillon::platform {
 namespace {
@@ -32,7 +33,41 @@ VideoCapX::~VideoCapX() = default;
 
 void VideoCapX::setFrameFit(FrameFit fit) {
     fit_ = fit;
+    updateView();
     update();
+}
+
+QSize VideoCapX::pixelSize() const {
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+// Playback draws frames at the picture's size in device pixels, and none while the
+// picture is hidden or its window minimised.
+void VideoCapX::updateView() {
+    const bool seen = isVisible() && !window()->isMinimized();
+    playback_->setView(seen ? pixelSize() : QSize(0, 0), fit_ == FrameFit::KeepAspect);
+}
+
+void VideoCapX::resizeEvent(QResizeEvent*) {
+    updateView();
+}
+
+void VideoCapX::showEvent(QShowEvent*) {
+    if (watchedWindow_ != window()) {
+        if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+        watchedWindow_ = window();
+        watchedWindow_->installEventFilter(this);
+    }
+    updateView();
+}
+
+void VideoCapX::hideEvent(QHideEvent*) {
+    updateView();
+}
+
+bool VideoCapX::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedWindow_ && event->type() == QEvent::WindowStateChange) updateView();
+    return QWidget::eventFilter(watched, event);
 }
 
 QRect VideoCapX::frameRect(QSize frameSize) const {
@@ -61,10 +96,21 @@ FrameWriteResult VideoCapX::writeFrame(const QString& path) {
     return {true, {}};
 }
 
+// A frame drawn at the picture's size in device pixels, black bars included, is shown
+// as it is; any other is fitted here. Playback gets ready once the first picture is
+// on screen.
 void VideoCapX::paintEvent(QPaintEvent*) {
+    if (!prepared_) {
+        prepared_ = true;
+        QTimer::singleShot(0, playback_.get(), &MediaPlayback::prepare);
+    }
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
     const QImage frame = playback_->displayedFrame();
+    if (!frame.isNull() && frame.size() == pixelSize()) {
+        painter.drawImage(rect(), frame);
+        return;
+    }
+    painter.fillRect(rect(), Qt::black);
     if (!frame.isNull()) drawFrame(painter, frameRect(frame.size()), frame);
 }
 

@@ -61,17 +61,25 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QRect frameRect(QSize frameSize) const;
+    QSize pixelSize() const;
+    void updateView();
 
     std::unique_ptr<MediaPlayback> playback_;
     FrameFit fit_ = FrameFit::KeepAspect;
     bool clickNotification_ = true;
     bool pressed_ = false;
+    QObject* watchedWindow_ = nullptr;
+    bool prepared_ = false;
 };
 
 }  // namespace quillon::platform

@@ -176,7 +176,10 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
     editor_->click("BevelButton1");
 
     const std::vector<platform::FileFilter> filters = {
-        {"Media files", "*.avi *.wav *.wmv *.mp3 *.mov *.mpg *.mpeg"}, {"All files", "*"}};
+        {"Media files",
+         "*.avi *.wav *.wmv *.mp3 *.mov *.mpg *.mpeg *.mp4 *.m4v *.mkv *.webm "
+         "*.ogv *.ogg *.oga *.opus *.flac *.m4a"},
+        {"All files", "*"}};
     QCOMPARE(editor_->dialogs().asked().size(), 1u);
     QVERIFY(editor_->dialogs().asked()[0] ==
             (platform::DialogRequest{
@@ -218,6 +221,9 @@ void MediaPanelTest::timerFollowsPlaybackWithoutSeeking() {
         return waitForTick() ? slider->value() : -1;
     };
     QCOMPARE(valueAfterTick(3749), 37);
+    const QString time = QStringLiteral("0:03.7 / 1:01.0");
+    QCOMPARE(QStringList({control<QLabel>("LabelTime")->text(), slider->toolTip()}),
+             QStringList({time, time}));
     QCOMPARE(valueAfterTick(70000), 37);
     slider->setSliderDown(true);
     QCOMPARE(valueAfterTick(5000), 37);

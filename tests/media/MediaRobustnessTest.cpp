@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -31,6 +32,7 @@ private slots:
     void windowSaysWhichClipCannotBeOpened();
     void windowGrabsFromAClipThatVanished();
     void windowClosesWhilePlayingAndSeeking();
+    void hostileClipsPlayOrAreRefused();
 
 private:
     // Copies frames.avi into the test's directory, changed by `damage`.
@@ -182,6 +184,25 @@ void MediaRobustnessTest::windowClosesWhilePlayingAndSeeking() {
     editor->window().close();
     editor.reset();
     QTest::qWait(100);  // nothing libmpv queued may arrive for the window that is gone
+}
+
+// Every kind of clip make-hostile-clips.sh writes is opened, played a moment, taken to
+// its end, grabbed and stepped, or refused with a reason: none may abort the program.
+void MediaRobustnessTest::hostileClipsPlayOrAreRefused() {
+    const QDir corpus(QStringLiteral(QUILLON_HOSTILE_CLIPS));
+    const QStringList names = corpus.entryList(QDir::Files);
+    QVERIFY(names.size() >= 31);
+    for (const QString& name : names) {
+        const platform::MediaOpenResult result = playback_->open(corpus.filePath(name));
+        QVERIFY2(result.opened || !result.failure.isEmpty(), qPrintable(name));
+        if (!result.opened) continue;
+        playback_->play();
+        QTest::qWait(30);
+        playback_->seek(playback_->length());
+        playback_->exactFrame();
+        playback_->stepFrame();
+        QVERIFY2(playback_->position() <= playback_->length(), qPrintable(name));
+    }
 }
 
 QTEST_MAIN(MediaRobustnessTest)

@@ -77,6 +77,8 @@ void MediaWindowTest::openedClipWaitsAtItsStart() {
     QCOMPARE(control<QSlider>("Slider1")->value(), 0);
     QCOMPARE(playback().position(), 0.0);
     QCOMPARE(grabAndRead(), 0);
+    // Drawn at the picture's size, to be shown without scaling again.
+    QTRY_COMPARE(playback().displayedFrame().size(), control<platform::VideoCapX>("vcx")->size());
 }
 
 // The whole frame lands in the editor, at the size of its picture.

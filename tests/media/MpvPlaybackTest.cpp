@@ -31,6 +31,8 @@ private slots:
     void nothingOpenIsHarmless();
     void videoPictureWritesTheFrameAtItsSize();
     void goingAwayDuringPlaybackIsClean();
+    void turnedClipsPlayUpright_data();
+    void turnedClipsPlayUpright();
 
 private:
     // Opens frames.avi and shows the frame at `positionMs`.
@@ -212,6 +214,38 @@ void MpvPlaybackTest::goingAwayDuringPlaybackIsClean() {
     QTest::qWait(200);
     playback_.reset();
     QTest::qWait(100);  // anything libmpv queued for it must not arrive
+}
+
+void MpvPlaybackTest::turnedClipsPlayUpright_data() {
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("whiteCorner");  // the picture's top left, turned
+    QTest::newRow("90") << "turned-90.mp4" << QSize(55, 97) << QPoint(2, 94);
+    QTest::newRow("180") << "turned-180.mp4" << QSize(97, 55) << QPoint(94, 52);
+    QTest::newRow("270") << "turned-270.mp4" << QSize(55, 97) << QPoint(52, 2);
+    QTest::newRow("45, bars around") << "turned-45.mp4" << QSize() << QPoint();
+}
+
+// Opened, played, stepped and grabbed, each shown and grabbed turned as its file says.
+void MpvPlaybackTest::turnedClipsPlayUpright() {
+    QFETCH(QString, clip);
+    QFETCH(QSize, size);
+    QFETCH(QPoint, whiteCorner);
+    QVERIFY(playback_->open(clipPath(qPrintable(clip))).opened);
+    playback_->play();
+    QTest::qWait(100);
+    playback_->seek(0);
+    playback_->stepFrame();
+    QCOMPARE(playback_->position(), 40.0);
+    const QImage frame = playback_->exactFrame();
+    QVERIFY(!frame.isNull());
+    QTRY_VERIFY(!playback_->displayedFrame().isNull());
+    if (size.isEmpty()) return;
+    QCOMPARE(frame.size(), size);
+    QCOMPARE(playback_->displayedFrame().size(), size);
+    QVERIFY(qGreen(frame.pixel(whiteCorner)) > 200);
+    QVERIFY(qGreen(frame.pixel(size.width() - 1 - whiteCorner.x(),
+                               size.height() - 1 - whiteCorner.y())) < 50);
 }
 
 QTEST_MAIN(MpvPlaybackTest)
