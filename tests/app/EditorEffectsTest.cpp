@@ -5,7 +5,9 @@
 
 #include "EditorTestSupport.h"
 #include "app/ColourShape.h"
+#include "app/ColourStretch.h"
 #include "app/EditorPanel.h"
+#include "app/WhiteCrush.h"
 #include "engine/PixelSurface.h"
 #include "filters/mFilterQ.h"
 
@@ -25,6 +27,7 @@ private slots:
     void zoomAimedByTheLastLeftPress();
     void rightPressPicksColourX();
     void sharpenChangesOnlyWhatTheBoxShows();
+    void stretchAndCrushWorkOnWhatTheBoxShows();
     void overflowEndsTheHandlerWithAMessage();
 
 private:
@@ -90,6 +93,14 @@ void EditorEffectsTest::brightnessSeriesIsAbsolute() {
     for (auto [OpCode, Amount] : {std::pair{0, 2}, {6, 19}})
         stepped->ASM_IncrementalPalEffects(OpCode, std::int16_t(Amount));
     QCOMPARE(plane(PixelSurface::kWorking), testing::planeWords(*stepped, PixelSurface::kWorking));
+
+    // The bar's ends lighten and darken by 255 at most; a large step moves it by 100.
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_End, 511}, {Qt::Key_Home, 1}, {Qt::Key_PageUp, 101}};
+    for (auto [key, value] : keys) {
+        QTest::keyClick(bar, key);
+        QCOMPARE(bar->value(), value);
+    }
     QVERIFY(editor_->messages().empty());
 }
 
@@ -163,6 +174,23 @@ void EditorEffectsTest::sharpenChangesOnlyWhatTheBoxShows() {
     reference->ASM_IncrementalPalEffects(6, 2);
     editor_->click("cmd_incrPalFX_6");
     QCOMPARE(shown(), reference->boundBox()->image());
+    QVERIFY(editor_->messages().empty());
+}
+
+// On a brightened picture with glare, "Colour Stretch" and then "White Crush" each do to
+// what the box shows exactly what their adjustment does.
+void EditorEffectsTest::stretchAndCrushWorkOnWhatTheBoxShows() {
+    moveBar(356);  // +100: many colours above the glare limit
+    ReferenceEngine reference(shown());
+    platform::PictureBoxModel& expected = *reference->boundBox();
+    for (auto [button, adjustment] :
+         {std::pair{"BevelButton10", &ColourStretch}, {"BevelButton11", &WhiteCrush}}) {
+        const QImage before = shown();
+        editor_->click(button);
+        adjustment(expected);
+        QVERIFY2(shown() != before, button);
+        QCOMPARE(shown(), expected.image());
+    }
     QVERIFY(editor_->messages().empty());
 }
 

@@ -113,6 +113,12 @@ void EditorPanelTest::placesAndUnseenParts() {
     QCOMPARE(editor_->control<QWidget>("Frame5")->size(), QSize(469, 61));  // 7035 x 915
     QCOMPARE(editor_->control<QWidget>("cmd_incrPalFX_6")->geometry(), QRect(20, 140, 57, 17));
     QCOMPARE(editor_->control<QWidget>("cmd_incrPalFX_7")->geometry(), QRect(20, 156, 57, 17));
+    const auto stepTop = [&](int index) {
+        return editor_->control<QWidget>(qPrintable(QStringLiteral("cmd_incrPalFX_%1").arg(index)))
+            ->y();
+    };
+    for (int plus = 0; plus < 10; plus += 2)
+        QVERIFY(stepTop(plus) < stepTop(plus + 1));  // + over -
     for (const char* name : {"Frame6", "Frame7"})
         QCOMPARE(editor_->control<QWidget>(name)->geometry().left(), 960);  // 14400 > 13680
     auto* scratch = editor_->control<platform::PictureBoxWidget>("Picture2");
@@ -190,6 +196,7 @@ void EditorPanelTest::fileButtons() {
     const auto original = testing::planeWords(editor_->engine(), PixelSurface::kOriginal);
 
     editor_->click("cmd_incrPalFX_10");  // "Add Noise"
+    editor_->click("cmd_palFX_0");       // "Negative": "Reset Image" must go back past both
     const QString stem = editor_->directory() + QStringLiteral("/edit");
     editor_->dialogs().answerFileName(stem);
     editor_->click("cmd_progFlow_1");
