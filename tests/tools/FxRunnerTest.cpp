@@ -192,7 +192,7 @@ TEST_F(FxRun, HelpListsEveryOperationWithItsDefaultsAndExamples) {
     }
     for (const char* text : {"incpal:op code[,amount]", "pal:op code[,amount[,colour]]",
                              "amount: -32768..32767; default 1", "--max-megapixels N", "--version",
-                             "xargs -0 -P 4", "Exit status 0"}) {
+                             "xargs -0 -P \"$(nproc)\"", "Exit status 0"}) {
         EXPECT_NE(help.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(errors(), "");

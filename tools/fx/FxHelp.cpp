@@ -26,7 +26,7 @@ options:
   --version              the version
 )";
 
-constexpr const char* kClosing = R"(
+constexpr const char* kClosing = R"help(
 Numbers are decimal or 0x hexadecimal; factors and centres may carry a fraction. An
 argument left out or empty takes its default.
 
@@ -35,11 +35,11 @@ examples:
   quillon-fx photo.jpg negative.png pal:11
   quillon-fx photo.png zoomed.png magnify:2,120.5,80,1     # smooth zoom about (120.5, 80)
   quillon-fx in.raw out.raw --size 3x1 incpal:0,8          # red + 8 on a 3-pixel plane
-  find pictures -name '*.jpg' -print0 |
-    xargs -0 -P 4 -I{} quillon-fx {} {}.png pix:0 incpal:6,20
+  find pictures -name '*.jpg' -print0 | xargs -0 -P "$(nproc)" -I{} \
+    sh -c 'quillon-fx "$1" "${1%.*}.fx.png" pix:0 incpal:6,20' sh {}
 
 Exit status 0 on success; otherwise 2, one line on standard error, and OUTPUT untouched.
-)";
+)help";
 
 void printSynopsis(std::ostream& out, const OperationEntry& operation) {
     out << "  " << operation.name;
