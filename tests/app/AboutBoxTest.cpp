@@ -64,7 +64,7 @@ void AboutBoxTest::everyShowingFillsTitleAndVersion() {
     QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("Version 1.0.0"));
     for (int showing = 0; showing < 2; ++showing) {
         about.show();
-        QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("Version 1.0.15"));
+        QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("Version " QUILLON_VERSION_TEXT));
         QCOMPARE(label(about, "lblTitle")->text(), QStringLiteral("Quillon"));
         QVERIFY(testing::isCentredOnScreen(about));
         QTest::mouseClick(button(about, "cmdOK"), Qt::LeftButton);
@@ -86,7 +86,7 @@ void AboutBoxTest::aboutButtonShowsModalBoxEachTime() {
             QTest::mouseClick(button(*about, "cmdOK"), Qt::LeftButton);
         });
         QTest::mouseClick(button(*window, "BevelButton12"), Qt::LeftButton);
-        QCOMPARE(texts, QStringList({"Quillon", "Version 1.0.15"}));
+        QCOMPARE(texts, QStringList({"Quillon", "Version " QUILLON_VERSION_TEXT}));
     }
     QCOMPARE(window->findChildren<frmAbout*>().size(), 1);
     window->close();
