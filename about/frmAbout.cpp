@@ -4,10 +4,10 @@
 #include <QFrame>
 #include <QLabel>
 
-#include "app/ApplicationIcon.h"
-#include "app/BevelButton.h"
-#include "app/WindowGeometry.h"
-#include "platform/Application.h"
+#include "app/controls/ApplicationIcon.h"
+#include "app/controls/BevelButton.h"
+#include "app/controls/WindowGeometry.h"
+#include "platform/core/Application.h"
 
 namespace quillon {
 namespace {

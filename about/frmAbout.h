@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "platform/PictureBoxWidget.h"
+#include "platform/widgets/PictureBoxWidget.h"
 
 class QFrame;
 class QLabel;

@@ -6,13 +6,13 @@
 #include <memory>
 #include <optional>
 
-#include "app/ApplicationIcon.h"
-#include "app/frmMain.h"
-#include "app/modBoot.h"
-#include "platform/Application.h"
-#include "platform/MpvPlayback.h"
-#include "platform/QtFileDialogs.h"
-#include "platform/QtMessagePresenter.h"
+#include "app/controls/ApplicationIcon.h"
+#include "app/window/frmMain.h"
+#include "app/window/modBoot.h"
+#include "platform/core/Application.h"
+#include "platform/mpv/MpvPlayback.h"
+#include "platform/widgets/QtFileDialogs.h"
+#include "platform/widgets/QtMessagePresenter.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QImage>
 #include <cstring>
 
-#include "app/ColourStretch.h"
-#include "app/WhiteCrush.h"
+#include "app/adjustments/ColourStretch.h"
+#include "app/adjustments/WhiteCrush.h"
 #include "bench/BenchSurfaces.h"
-#include "platform/PictureBoxModel.h"
+#include "platform/core/PictureBoxModel.h"
 
 namespace quillon {
 namespace {

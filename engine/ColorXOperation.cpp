@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "engine/clsASMpic.h"
-#include "platform/RandomSource.h"
-#include "platform/SystemTimer.h"
+#include "platform/core/RandomSource.h"
+#include "platform/core/SystemTimer.h"
 
 namespace quillon {
 namespace {

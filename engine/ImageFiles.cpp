@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "engine/clsASMpic.h"
-#include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
-#include "platform/PictureFiles.h"
+#include "platform/core/FileDialogs.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/PictureFiles.h"
 
 namespace quillon {
 namespace {

@@ -5,11 +5,11 @@
 #include <new>
 #include <stdexcept>
 
-#include "platform/Application.h"
-#include "platform/CheckedArithmetic.h"
-#include "platform/Display.h"
-#include "platform/MessageBox.h"
-#include "platform/RandomSource.h"
+#include "platform/core/Application.h"
+#include "platform/core/CheckedArithmetic.h"
+#include "platform/core/Display.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/RandomSource.h"
 
 namespace quillon {
 namespace {

@@ -9,8 +9,8 @@
 #include "engine/KernelHost.h"
 #include "engine/KernelRecord.h"
 #include "engine/PixelSurface.h"
-#include "platform/Gdi.h"
-#include "platform/PictureBoxModel.h"
+#include "platform/core/Gdi.h"
+#include "platform/core/PictureBoxModel.h"
 
 namespace quillon {
 

@@ -6,13 +6,13 @@
 #include <stdexcept>
 
 #include "filters/SharpenRows.h"
-#include "platform/Application.h"
-#include "platform/CheckedArithmetic.h"
+#include "platform/core/Application.h"
+#include "platform/core/CheckedArithmetic.h"
 
 namespace quillon::mFilterQ {
 namespace {
 
-// The filter's arithmetic is 32-bit and overflow-tested (platform/CheckedArithmetic.h):
+// The filter's arithmetic is 32-bit and overflow-tested (platform/core/CheckedArithmetic.h):
 // a damping value far from the usual 2 ends the call with an error instead of a wrapped,
 // meaningless picture.
 

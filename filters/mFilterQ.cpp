@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "filters/SharpenFilter.h"
-#include "platform/CheckedArithmetic.h"
+#include "platform/core/CheckedArithmetic.h"
 
 namespace quillon::mFilterQ {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/Gdi.h"
+#include "platform/core/Gdi.h"
 
 namespace quillon::mFilterQ {
 

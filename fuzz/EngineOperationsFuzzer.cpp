@@ -11,8 +11,8 @@
 #include <exception>
 #include <iterator>
 
-#include "app/ColourStretch.h"
-#include "app/WhiteCrush.h"
+#include "app/adjustments/ColourStretch.h"
+#include "app/adjustments/WhiteCrush.h"
 #include "engine/SimdDispatch.h"
 #include "engine/clsASMpic.h"
 #include "filters/mFilterQ.h"

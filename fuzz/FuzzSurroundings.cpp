@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/Application.h"
-#include "platform/Display.h"
-#include "platform/MessageBox.h"
+#include "platform/core/Application.h"
+#include "platform/core/Display.h"
+#include "platform/core/MessageBox.h"
 
 namespace quillon::fuzzing {
 namespace {

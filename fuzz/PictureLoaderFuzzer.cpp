@@ -7,7 +7,7 @@
 
 #include "engine/clsASMpic.h"
 #include "fuzz/FuzzSurroundings.h"
-#include "platform/PictureFiles.h"
+#include "platform/core/PictureFiles.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpv-dev ffmpeg
   xvfb xauth
-  librsvg2-bin desktop-file-utils appstream
+  librsvg2-bin desktop-file-utils appstream python3
 )
 
 as_root() {

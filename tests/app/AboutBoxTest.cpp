@@ -6,8 +6,8 @@
 
 #include "AppTestEnvironment.h"
 #include "about/frmAbout.h"
-#include "app/BevelButton.h"
-#include "app/frmMain.h"
+#include "app/controls/BevelButton.h"
+#include "app/window/frmMain.h"
 
 using namespace quillon;
 
@@ -64,7 +64,8 @@ void AboutBoxTest::everyShowingFillsTitleAndVersion() {
     QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("Version 1.0.0"));
     for (int showing = 0; showing < 2; ++showing) {
         about.show();
-        QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("Version " QUILLON_VERSION_TEXT));
+        QCOMPARE(label(about, "lblVersion")->text(),
+                 QStringLiteral("Version " QUILLON_VERSION_TEXT));
         QCOMPARE(label(about, "lblTitle")->text(), QStringLiteral("Quillon"));
         QVERIFY(testing::isCentredOnScreen(about));
         QTest::mouseClick(button(about, "cmdOK"), Qt::LeftButton);

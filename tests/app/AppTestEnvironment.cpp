@@ -3,9 +3,9 @@
 #include <QScreen>
 #include <QSettings>
 
-#include "platform/Display.h"
-#include "platform/SettingsStore.h"
-#include "platform/TempFrameFile.h"
+#include "platform/core/Display.h"
+#include "platform/core/SettingsStore.h"
+#include "platform/core/TempFrameFile.h"
 
 namespace quillon::testing {
 namespace {

@@ -4,7 +4,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "platform/MessageBox.h"
+#include "platform/core/MessageBox.h"
+#include "tests/support/RecordingMessages.h"
 
 namespace quillon::testing {
 

@@ -4,10 +4,10 @@
 #include <QTest>
 #include <limits>
 
-#include "app/BevelButton.h"
-#include "app/ButtonImages.h"
-#include "app/ImageList.h"
-#include "app/SingleText.h"
+#include "app/controls/BevelButton.h"
+#include "app/controls/ButtonImages.h"
+#include "app/controls/ImageList.h"
+#include "app/window/SingleText.h"
 
 using namespace quillon;
 

@@ -4,12 +4,13 @@
 #include <memory>
 
 #include "EditorTestSupport.h"
-#include "app/ColourShape.h"
-#include "app/ColourStretch.h"
-#include "app/EditorPanel.h"
-#include "app/WhiteCrush.h"
+#include "app/adjustments/ColourStretch.h"
+#include "app/adjustments/WhiteCrush.h"
+#include "app/window/ColourShape.h"
+#include "app/window/EditorPanel.h"
 #include "engine/PixelSurface.h"
 #include "filters/mFilterQ.h"
+#include "tests/support/RecordingMessages.h"
 
 using namespace quillon;
 using testing::ReferenceEngine;

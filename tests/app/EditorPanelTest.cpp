@@ -7,10 +7,11 @@
 #include <memory>
 
 #include "EditorTestSupport.h"
-#include "app/BevelButton.h"
-#include "app/ColourShape.h"
-#include "app/EditorPanel.h"
+#include "app/controls/BevelButton.h"
+#include "app/window/ColourShape.h"
+#include "app/window/EditorPanel.h"
 #include "engine/PixelSurface.h"
+#include "tests/support/RecordingMessages.h"
 
 using namespace quillon;
 using testing::ShownEditor;

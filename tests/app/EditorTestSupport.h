@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "AppTestEnvironment.h"
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "engine/clsASMpic.h"
-#include "platform/FileDialogs.h"
+#include "platform/core/FileDialogs.h"
+#include "tests/support/RecordingMessages.h"
+#include "tests/support/ScriptedFileDialogs.h"
 
 namespace quillon::testing {
 

@@ -6,9 +6,9 @@
 
 #include "AppTestEnvironment.h"
 #include "about/frmAbout.h"
-#include "app/BevelButton.h"
-#include "app/frmMain.h"
-#include "platform/TempFrameFile.h"
+#include "app/controls/BevelButton.h"
+#include "app/window/frmMain.h"
+#include "platform/core/TempFrameFile.h"
 
 using namespace quillon;
 using Environment = testing::AppTestEnvironment;

@@ -4,9 +4,9 @@
 #include <QTest>
 
 #include "AppTestEnvironment.h"
-#include "app/BevelButton.h"
-#include "app/frmMain.h"
-#include "app/modBoot.h"
+#include "app/controls/BevelButton.h"
+#include "app/window/frmMain.h"
+#include "app/window/modBoot.h"
 #include "engine/PixelSurface.h"
 
 using namespace quillon;

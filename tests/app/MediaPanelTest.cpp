@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "EditorTestSupport.h"
-#include "FakeMediaPlayback.h"
-#include "app/BevelButton.h"
-#include "app/MediaPanel.h"
-#include "platform/VideoCapX.h"
+#include "app/controls/BevelButton.h"
+#include "app/window/MediaPanel.h"
+#include "platform/widgets/VideoCapX.h"
+#include "tests/support/FakeMediaPlayback.h"
+#include "tests/support/RecordingMessages.h"
+#include "tests/support/ScriptedFileDialogs.h"
 
 using namespace quillon;
 using testing::ShownEditor;

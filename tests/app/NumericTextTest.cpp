@@ -2,7 +2,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "app/NumericText.h"
+#include "app/window/NumericText.h"
 
 using namespace quillon;
 

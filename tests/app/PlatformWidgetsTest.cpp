@@ -8,11 +8,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/Display.h"
-#include "platform/PictureBoxWidget.h"
-#include "platform/QtFileDialogs.h"
-#include "platform/QtMessagePresenter.h"
-#include "platform/VideoCapX.h"
+#include "platform/core/Display.h"
+#include "platform/widgets/PictureBoxWidget.h"
+#include "platform/widgets/QtFileDialogs.h"
+#include "platform/widgets/QtMessagePresenter.h"
+#include "platform/widgets/VideoCapX.h"
 
 namespace platform = quillon::platform;
 using platform::PictureBoxWidget;

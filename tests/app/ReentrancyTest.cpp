@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "EditorTestSupport.h"
-#include "FakeMediaPlayback.h"
 #include "filters/mFilterQ.h"
+#include "tests/support/FakeMediaPlayback.h"
 
 using namespace quillon;
 using testing::ShownEditor;

@@ -4,9 +4,10 @@
 
 #include <functional>
 
-#include "platform/Display.h"
+#include "platform/core/Display.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/KernelSpy.h"
+#include "tests/support/RecordingMessages.h"
 
 namespace quillon {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/Display.h"
+#include "platform/core/Display.h"
 
 namespace quillon::testing {
 

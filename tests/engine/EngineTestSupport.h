@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "engine/clsASMpic.h"
-#include "platform/MessageBox.h"
-#include "platform/PictureBoxModel.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/PictureBoxModel.h"
+#include "tests/support/RecordingMessages.h"
 
 namespace quillon::testing {
 

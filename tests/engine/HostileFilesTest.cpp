@@ -14,10 +14,11 @@
 #include <QThread>
 #include <QTimer>
 
-#include "platform/PictureFiles.h"
-#include "platform/PictureFilesWork.h"
+#include "platform/core/PictureFiles.h"
+#include "platform/core/PictureFilesWork.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/HostileFiles.h"
+#include "tests/support/RecordingMessages.h"
 
 namespace quillon {
 namespace {

@@ -9,9 +9,11 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "platform/Display.h"
-#include "platform/FileDialogs.h"
+#include "platform/core/Display.h"
+#include "platform/core/FileDialogs.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/RecordingMessages.h"
+#include "tests/support/ScriptedFileDialogs.h"
 
 namespace quillon {
 namespace {

@@ -5,8 +5,8 @@
 #include <QTime>
 #include <functional>
 
-#include "platform/RandomSource.h"
-#include "platform/SystemTimer.h"
+#include "platform/core/RandomSource.h"
+#include "platform/core/SystemTimer.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/KernelSpy.h"
 #include "tests/engine/PixelEffectsReference.h"
@@ -198,8 +198,7 @@ TEST_F(KernelArgumentsTest, ColourXEffectsReseedFromTheSystemTimerOnEveryCall) {
     }
     // Without the test's clock, the seed is the time of day in seconds.
     platform::overrideSystemTimer(std::nullopt);
-    EXPECT_NEAR(platform::systemTimer(), QTime::currentTime().msecsSinceStartOfDay() / 1000.0,
-                1.0);
+    EXPECT_NEAR(platform::systemTimer(), QTime::currentTime().msecsSinceStartOfDay() / 1000.0, 1.0);
 }
 
 }  // namespace

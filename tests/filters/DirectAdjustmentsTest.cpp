@@ -6,10 +6,10 @@
 #include <memory>
 #include <random>
 
-#include "app/ColourStretch.h"
-#include "app/WhiteCrush.h"
-#include "platform/Gdi.h"
-#include "platform/PictureBoxModel.h"
+#include "app/adjustments/ColourStretch.h"
+#include "app/adjustments/WhiteCrush.h"
+#include "platform/core/Gdi.h"
+#include "platform/core/PictureBoxModel.h"
 
 namespace quillon {
 namespace {

@@ -1,8 +1,8 @@
 #include <QPointer>
 #include <QTest>
 
-#include "app/ApplicationIcon.h"
-#include "app/frmMain.h"
+#include "app/controls/ApplicationIcon.h"
+#include "app/window/frmMain.h"
 #include "tests/app/AppTestEnvironment.h"
 
 using namespace quillon;

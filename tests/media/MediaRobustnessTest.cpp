@@ -10,7 +10,7 @@
 
 #include "EditorTestSupport.h"
 #include "MediaClips.h"
-#include "platform/MpvPlayback.h"
+#include "platform/mpv/MpvPlayback.h"
 
 using namespace quillon;
 using platform::MpvPlayback;

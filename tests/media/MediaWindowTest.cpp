@@ -8,11 +8,11 @@
 
 #include "EditorTestSupport.h"
 #include "MediaClips.h"
-#include "app/BevelButton.h"
+#include "app/controls/BevelButton.h"
 #include "engine/PixelSurface.h"
-#include "platform/MpvPlayback.h"
-#include "platform/TempFrameFile.h"
-#include "platform/VideoCapX.h"
+#include "platform/core/TempFrameFile.h"
+#include "platform/mpv/MpvPlayback.h"
+#include "platform/widgets/VideoCapX.h"
 
 using namespace quillon;
 using testing::clipFrameShown;

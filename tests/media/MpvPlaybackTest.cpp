@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "MediaClips.h"
-#include "platform/MpvPlayback.h"
-#include "platform/VideoCapX.h"
+#include "platform/mpv/MpvPlayback.h"
+#include "platform/widgets/VideoCapX.h"
 
 using namespace quillon;
 using platform::MpvPlayback;

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/frmMain.h"
-#include "platform/MpvPlayback.h"
-#include "platform/VideoCapX.h"
+#include "app/window/frmMain.h"
+#include "platform/mpv/MpvPlayback.h"
+#include "platform/widgets/VideoCapX.h"
 
 using namespace quillon;
 

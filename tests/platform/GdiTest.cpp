@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/Gdi.h"
+#include "platform/core/Gdi.h"
 
 namespace quillon::gdi {
 namespace {

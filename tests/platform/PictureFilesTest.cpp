@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/FileDialogs.h"
-#include "platform/PictureFiles.h"
+#include "platform/core/FileDialogs.h"
+#include "platform/core/PictureFiles.h"
 #include "tests/engine/EngineTestSupport.h"
 
 namespace quillon::platform {

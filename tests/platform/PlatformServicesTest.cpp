@@ -13,11 +13,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "platform/Display.h"
-#include "platform/PictureBoxModel.h"
-#include "platform/RandomSource.h"
-#include "platform/SettingsStore.h"
-#include "platform/TempFrameFile.h"
+#include "platform/core/Display.h"
+#include "platform/core/PictureBoxModel.h"
+#include "platform/core/RandomSource.h"
+#include "platform/core/SettingsStore.h"
+#include "platform/core/TempFrameFile.h"
 
 namespace quillon::platform {
 namespace {

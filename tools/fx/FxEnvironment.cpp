@@ -1,8 +1,8 @@
 #include "tools/fx/FxEnvironment.h"
 
-#include "platform/Application.h"
-#include "platform/Display.h"
-#include "platform/MessageBox.h"
+#include "platform/core/Application.h"
+#include "platform/core/Display.h"
+#include "platform/core/MessageBox.h"
 
 namespace quillon::fx {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/clsASMpic.h"
-#include "platform/PictureBoxModel.h"
-#include "platform/PictureFiles.h"
+#include "platform/core/PictureBoxModel.h"
+#include "platform/core/PictureFiles.h"
 #include "tools/fx/FxMemory.h"
 
 namespace quillon::fx {

@@ -4,8 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
-#include "app/ColourStretch.h"
-#include "app/WhiteCrush.h"
+#include "app/adjustments/ColourStretch.h"
+#include "app/adjustments/WhiteCrush.h"
 #include "engine/clsASMpic.h"
 #include "filters/mFilterQ.h"
 #include "tools/fx/FxNumbers.h"

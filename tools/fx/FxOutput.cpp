@@ -4,7 +4,7 @@
 #include <QImageWriter>
 
 #include "engine/clsASMpic.h"
-#include "platform/PictureFilesOutput.h"
+#include "platform/core/PictureFilesOutput.h"
 #include "tools/fx/FxArguments.h"
 
 namespace quillon::fx {

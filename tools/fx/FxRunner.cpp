@@ -6,7 +6,7 @@
 #include <new>
 
 #include "engine/clsASMpic.h"
-#include "platform/PictureBoxModel.h"
+#include "platform/core/PictureBoxModel.h"
 #include "tools/fx/FxArguments.h"
 #include "tools/fx/FxConsole.h"
 #include "tools/fx/FxEnvironment.h"

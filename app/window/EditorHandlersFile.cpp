@@ -1,0 +1,32 @@
+#include "app/controls/BevelButton.h"
+#include "app/window/EditorPanel.h"
+#include "app/window/HandlerErrors.h"
+#include "engine/clsASMpic.h"
+
+namespace quillon {
+
+void EditorPanel::createFileActions() {
+    connect(cmd_progFlow_0, &QPushButton::clicked, this, &EditorPanel::openClicked);
+    connect(cmd_progFlow_1, &QPushButton::clicked, this, &EditorPanel::saveClicked);
+    connect(cmd_progFlow_3, &QPushButton::clicked, this, &EditorPanel::resetImageClicked);
+}
+
+// The engine shows its open dialog, loads the chosen picture into the box and binds it
+// anew, so the picture becomes the one "Reset Image" returns to.
+void EditorPanel::openClicked() {
+    runHandler([&] {
+        const QString sFileName;
+        engine().dialogShowOpen(QString(), sFileName);
+    });
+}
+
+// Saves what the box shows, the direct adjustments and sharpening included.
+void EditorPanel::saveClicked() {
+    runHandler([&] { engine().dialogShowSave(QString()); });
+}
+
+void EditorPanel::resetImageClicked() {
+    runHandler([&] { engine().ResetPic(); });
+}
+
+}  // namespace quillon
