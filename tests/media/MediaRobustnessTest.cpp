@@ -1,7 +1,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,19 +23,15 @@ class MediaRobustnessTest : public QObject {
 private slots:
     void init();
     void cleanup() { playback_.reset(); }
-    void damagedClipsPlayWhatTheyHold_data();
-    void damagedClipsPlayWhatTheyHold();
     void stepAtTheEndDoesNotStallLaterCalls();
     void clipThatVanishesWhileOpenIsHarmless();
     void openingWhilePlayingReplacesTheClip();
-    void windowSaysWhichClipCannotBeOpened();
     void windowGrabsFromAClipThatVanished();
-    void windowClosesWhilePlayingAndSeeking();
     void hostileClipsPlayOrAreRefused();
 
 private:
-    // Copies frames.avi into the test's directory, changed by `damage`.
-    QString damagedClip(const QString& name, const std::function<void(QByteArray&)>& damage);
+    // A copy of frames.avi in the test's directory, to take away while it is open.
+    QString copiedClip(const QString& name);
     // Everything a user can do to an open clip, each timed.
     void driveEverything();
 
@@ -48,16 +43,9 @@ void MediaRobustnessTest::init() {
     playback_ = std::make_unique<MpvPlayback>();
 }
 
-QString MediaRobustnessTest::damagedClip(const QString& name,
-                                         const std::function<void(QByteArray&)>& damage) {
-    QFile source(clipPath("frames.avi"));
-    if (!source.open(QIODevice::ReadOnly)) return {};
-    QByteArray bytes = source.readAll();
-    damage(bytes);
+QString MediaRobustnessTest::copiedClip(const QString& name) {
     const QString path = directory_.filePath(name);
-    QFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size()) return {};
-    return path;
+    return QFile::copy(clipPath("frames.avi"), path) ? path : QString();
 }
 
 // A settle may time out once (3 s) when a damaged file never reports it; nothing may
@@ -82,29 +70,6 @@ void MediaRobustnessTest::driveEverything() {
     timed("position", [&] { playback_->position(); });
 }
 
-void MediaRobustnessTest::damagedClipsPlayWhatTheyHold_data() {
-    QTest::addColumn<QString>("path");
-    QTest::newRow("cut in half") << damagedClip(
-        "half.avi", [](QByteArray& bytes) { bytes.truncate(bytes.size() / 2); });
-    QTest::newRow("bytes flipped in the middle") << damagedClip("flipped.avi", [](QByteArray& b) {
-        for (qsizetype i = b.size() / 2; i < b.size() / 2 + 4096; i += 7) b[i] = char(~b[i]);
-    });
-    QTest::newRow("header only") << damagedClip("header.avi",
-                                                [](QByteArray& bytes) { bytes.truncate(2048); });
-}
-
-void MediaRobustnessTest::damagedClipsPlayWhatTheyHold() {
-    QFETCH(QString, path);
-    QVERIFY(!path.isEmpty());
-    const platform::MediaOpenResult result = playback_->open(path);
-    if (!result.opened) {
-        QVERIFY2(!result.failure.isEmpty(), "a clip that cannot be opened says why");
-        QCOMPARE(playback_->length(), 0.0);
-    }
-    driveEverything();
-    QVERIFY(playback_->position() >= 0 && playback_->position() <= playback_->length());
-}
-
 // After a step from the last frame, which has nothing to step to, the slider's timer
 // asks for the position every 300 ms: each answer must come at once.
 void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
@@ -121,7 +86,7 @@ void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
 }
 
 void MediaRobustnessTest::clipThatVanishesWhileOpenIsHarmless() {
-    const QString path = damagedClip("vanishing.avi", [](QByteArray&) {});
+    const QString path = copiedClip("vanishing.avi");
     QVERIFY(playback_->open(path).opened);
     QVERIFY(QFile::remove(path));
     driveEverything();
@@ -144,25 +109,10 @@ void MediaRobustnessTest::openingWhilePlayingReplacesTheClip() {
     QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 10);
 }
 
-// The user learns which file failed and why; the clip that was open stays.
-void MediaRobustnessTest::windowSaysWhichClipCannotBeOpened() {
-    platform::ScopedMediaPlaybackMaker maker([] { return std::make_unique<MpvPlayback>(); });
-    testing::ShownEditor editor;
-    editor.window().start(clipPath("frames.avi"));
-    const QString header = damagedClip("header.avi", [](QByteArray& b) { b.truncate(2048); });
-    editor.dialogs().answerFileName(header);
-    editor.click("BevelButton1");
-    QCOMPARE(editor.messages().size(), std::size_t(1));
-    QCOMPARE(editor.messages().back().text,
-             QStringLiteral("The media file \"header.avi\" could not be opened.\n"
-                            "It is not a video or sound file that can be played."));
-    QCOMPARE(editor.control<QLabel>("Label2")->text(), clipPath("frames.avi"));
-}
-
 void MediaRobustnessTest::windowGrabsFromAClipThatVanished() {
     platform::ScopedMediaPlaybackMaker maker([] { return std::make_unique<MpvPlayback>(); });
     testing::ShownEditor editor;
-    const QString path = damagedClip("vanishing.avi", [](QByteArray&) {});
+    const QString path = copiedClip("vanishing.avi");
     editor.window().start(path);
     QVERIFY(QFile::remove(path));
     editor.control<QSlider>("Slider1")->setValue(10);
@@ -173,25 +123,12 @@ void MediaRobustnessTest::windowGrabsFromAClipThatVanished() {
     QCOMPARE(testing::clipFrameOfGrey(qGreen(middle)), 26);
 }
 
-void MediaRobustnessTest::windowClosesWhilePlayingAndSeeking() {
-    platform::ScopedMediaPlaybackMaker maker([] { return std::make_unique<MpvPlayback>(); });
-    auto editor = std::make_unique<testing::ShownEditor>();
-    editor->window().start(clipPath("frames.avi"));
-    editor->click("command1");
-    QTest::qWait(100);
-    editor->control<QSlider>("Slider1")->setValue(19);
-    editor->click("command4");
-    editor->window().close();
-    editor.reset();
-    QTest::qWait(100);  // nothing libmpv queued may arrive for the window that is gone
-}
-
 // Every kind of clip make-hostile-clips.sh writes is opened, played a moment, taken to
 // its end, grabbed and stepped, or refused with a reason: none may abort the program.
 void MediaRobustnessTest::hostileClipsPlayOrAreRefused() {
     const QDir corpus(QStringLiteral(QUILLON_HOSTILE_CLIPS));
     const QStringList names = corpus.entryList(QDir::Files);
-    QVERIFY(names.size() >= 31);
+    QVERIFY(names.size() >= 32);
     for (const QString& name : names) {
         const platform::MediaOpenResult result = playback_->open(corpus.filePath(name));
         QVERIFY2(result.opened || !result.failure.isEmpty(), qPrintable(name));

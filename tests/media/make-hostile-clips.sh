@@ -50,11 +50,14 @@ make cover-only.mp3 -f lavfi -i "$sound" -f lavfi -i "color=c=blue:s=32x32:d=0.0
 make video-without-frames.mkv -f lavfi -i "$sound" -f lavfi -i "$video" -map 0 -map 1 \
   -c:a flac -c:v ffv1 -frames:v 0
 
-# A stream whose frames change shape halfway, one that ends inside a frame, and a size
-# no decoder can hold.
+# A stream whose frames change shape halfway, one that ends inside a frame, one with bytes
+# flipped in its middle, and a size no decoder can hold.
 make whole.ts -f lavfi -i "$video" -c:v libx264 -pix_fmt yuv420p
 make tall.ts -f lavfi -i "testsrc2=s=32x96:r=25:d=0.4" -c:v libx264 -pix_fmt yuv420p
 cat whole.ts tall.ts > size-change.ts
 head -c $(($(stat -c %s whole.ts) / 2 + 333)) whole.ts > cut-mid-frame.ts
+cp whole.ts flipped.ts
+printf '\xde\xad\xbe\xef%.0s' $(seq 512) |
+  dd of=flipped.ts bs=1 seek=$(($(stat -c %s whole.ts) / 2)) conv=notrunc status=none
 rm whole.ts tall.ts
 { printf 'YUV4MPEG2 W60000 H60000 F25:1 Ip A1:1 C420jpeg\nFRAME\n'; head -c 4096 /dev/zero; } > huge-declared.y4m
