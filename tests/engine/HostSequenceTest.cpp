@@ -121,6 +121,7 @@ TEST_F(HostSequenceTest, NothingToTurnMeansNoSnapshotNoKernelAndNoDrawing) {
         real.ASM_Rotate(90, true, false);
     }
     EXPECT_TRUE(spy.calls.empty());
+    EXPECT_TRUE(env.messages.shown().empty());
 }
 
 }  // namespace

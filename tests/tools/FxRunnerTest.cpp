@@ -198,12 +198,6 @@ TEST_F(FxRun, HelpListsEveryOperationWithItsDefaultsAndExamples) {
     EXPECT_EQ(errors(), "");
 }
 
-TEST_F(FxRun, VersionIsExactlyTheNameAndNumber) {
-    EXPECT_EQ(run({"--version"}), kExitSuccess);
-    EXPECT_EQ(printed(), "quillon-fx " QUILLON_VERSION_TEXT "\n");
-    EXPECT_EQ(errors(), "");
-}
-
 // A picture header that announces 24000 x 24000 pixels (2.3 GB a plane) and holds three bytes.
 const QByteArray kHugePixmap("P6\n24000 24000\n255\n\x01\x02\x03");
 
