@@ -10,11 +10,10 @@
 
 #include "bench/BenchSurfaces.h"
 #include "filters/SharpenFilter.h"
+#include "filters/mFilterQ.h"
 
 namespace quillon {
 namespace {
-
-constexpr std::int32_t kDamping = 2;  // what the window's button passes
 
 // Arguments: width, height. Plane 1 keeps the picture, plane 2 is filtered.
 void BM_Sharpen(benchmark::State& state) {
@@ -27,7 +26,8 @@ void BM_Sharpen(benchmark::State& state) {
         state.PauseTiming();
         surface.copyPlane(1, 2);
         state.ResumeTiming();
-        mFilterQ::SharpenFilter(pixels, {moduleProgress, callerProgress}, kDamping);
+        mFilterQ::SharpenFilter(pixels, {moduleProgress, callerProgress},
+                                mFilterQ::kSharpenDamping);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());

@@ -86,7 +86,8 @@ platform::PictureBoxModel& shownBox(const clsASMpic& engine) {
 void applySharpen(clsASMpic& engine, const OperationArguments&) {
     platform::PictureBoxModel& box = shownBox(engine);
     std::int32_t progress = 0;
-    mFilterQ::ApplyFilter(1, box.imageHandle(), 2, progress);
+    mFilterQ::ApplyFilter(mFilterQ::kSharpenFilter, box.imageHandle(), mFilterQ::kSharpenDamping,
+                          progress);
     box.refresh();
 }
 void applyStretch(clsASMpic& engine, const OperationArguments&) {
