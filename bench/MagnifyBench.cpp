@@ -16,7 +16,7 @@ namespace {
 // Arguments: op code, factor in tenths, width, height.
 void BM_Magnify(benchmark::State& state) {
     bench::BenchSurface surface(state.range(2), state.range(3));
-    surface.paintPhotoLike(1, {2, 3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Working, SurfacePlane::Undo});
     KernelParameterRecord& record = surface.record();
     record.opCode = std::int32_t(state.range(0));
     record.colour = 0x00808080;

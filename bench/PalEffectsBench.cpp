@@ -19,7 +19,7 @@ constexpr std::int32_t kStepAmount = 8;
 
 // All three planes hold the same photo-like picture.
 void paintAllPlanes(BenchSurface& surface) {
-    surface.paintPhotoLike(1, {2, 3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Working, SurfacePlane::Undo});
 }
 
 void runKernel(BenchSurface& surface, std::int32_t opCode) {
@@ -45,7 +45,8 @@ void BM_PalEffectsPackedPlain(benchmark::State& state) {
     paintAllPlanes(surface);
     const auto step = *paleffects::packedStepFor(std::int32_t(state.range(0)), kStepAmount);
     for (auto _ : state) {
-        paleffects::applyPackedScalar(surface.plane(2), std::size_t(surface.pixelCount()), step);
+        paleffects::applyPackedScalar(surface.plane(SurfacePlane::Working),
+                                      std::size_t(surface.pixelCount()), step);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());
@@ -58,7 +59,7 @@ void BM_PalEffectsRestored(benchmark::State& state) {
     paintAllPlanes(surface);
     for (auto _ : state) {
         state.PauseTiming();
-        surface.copyPlane(1, 2);
+        surface.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
         state.ResumeTiming();
         runKernel(surface, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();

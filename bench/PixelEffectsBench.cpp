@@ -21,7 +21,7 @@ using bench::BenchSurface;
 void BM_PixelEffects(benchmark::State& state) {
     const auto op = std::int32_t(state.range(0)), amount = std::int32_t(state.range(1));
     BenchSurface surface(state.range(2), state.range(3));
-    surface.paintPhotoLike(3, {2});
+    surface.paintPhotoLike(SurfacePlane::Undo, {SurfacePlane::Working});
     KernelParameterRecord& record = surface.record();
     record.opCode = op;
     record.amount = amount;
@@ -39,8 +39,9 @@ void BM_PixelEffects(benchmark::State& state) {
 // The smoothing word loop without SSE2. Arguments: amount, width, height.
 void BM_PixelEffectsSmoothPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
-    surface.paintPhotoLike(3, {2});
-    const pixeleffects::Planes planes{surface.plane(3), surface.plane(2), surface.record().width,
+    surface.paintPhotoLike(SurfacePlane::Undo, {SurfacePlane::Working});
+    const pixeleffects::Planes planes{surface.plane(SurfacePlane::Undo),
+                                      surface.plane(SurfacePlane::Working), surface.record().width,
                                       surface.record().height};
     for (auto _ : state) {
         pixeleffects::smoothPlain(planes, std::int32_t(state.range(0)));

@@ -18,7 +18,7 @@ constexpr std::int32_t kDegrees = 30 + 360;
 // Arguments: op code, width, height. The original and undo planes hold the picture.
 void BM_Rotation(benchmark::State& state) {
     bench::BenchSurface surface(state.range(1), state.range(2));
-    surface.paintPhotoLike(1, {3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Undo});
     KernelParameterRecord& record = surface.record();
     record.colour = 0x00808080;
     record.opCode = std::int32_t(state.range(0));

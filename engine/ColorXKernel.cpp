@@ -18,7 +18,7 @@ std::int32_t spreadRadius(std::int32_t amount) {
 }
 
 Plane workingPlane(const KernelParameterRecord& record) {
-    return {planeStart(record, 2), record.width, record.height};
+    return {planeStart(record, SurfacePlane::Working), record.width, record.height};
 }
 
 }  // namespace

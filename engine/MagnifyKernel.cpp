@@ -193,7 +193,8 @@ void magnifyKernel(const KernelParameterRecord* record, KernelArgument a, Kernel
     const float centreRow = float(double(fields.height) - double(std::bit_cast<float>(b)));
     const AxisMap columns{double(std::bit_cast<float>(a)), step};
     const AxisMap rows{double(centreRow), step};
-    const Planes planes{planeStart(fields, 3), planeStart(fields, 2), fields.width, fields.height};
+    const Planes planes{planeStart(fields, SurfacePlane::Undo),
+                        planeStart(fields, SurfacePlane::Working), fields.width, fields.height};
     const std::uint32_t background = colourAsPixel(fields.colour);
 
     if (fields.opCode == kNearest) {

@@ -153,9 +153,10 @@ void rotationKernel(const KernelParameterRecord* record, KernelArgument a, Kerne
     const auto width = std::uint32_t(record->width), height = std::uint32_t(record->height);
     if (width == 0 || height == 0) return;
 
-    const int sourcePlane = (opCode & kOriginalSourceBit) != 0 ? 1 : 3;
-    const Planes planes{planeStart(*record, sourcePlane), planeStart(*record, 2), width, height,
-                        colourAsPixel(record->colour)};
+    const SurfacePlane source =
+        (opCode & kOriginalSourceBit) != 0 ? SurfacePlane::Original : SurfacePlane::Undo;
+    const Planes planes{planeStart(*record, source), planeStart(*record, SurfacePlane::Working),
+                        width, height, colourAsPixel(record->colour)};
     const Turn turn = turnFor(std::int32_t(c), a, b, height);
     if ((opCode & kBlendBit) != 0) {
         turnPlane<true>(planes, turn);
