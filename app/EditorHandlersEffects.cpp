@@ -3,6 +3,7 @@
 #include "app/BevelButton.h"
 #include "app/EditorPanel.h"
 #include "app/HandlerErrors.h"
+#include "engine/PixelEffectsOps.h"
 #include "engine/clsASMpic.h"
 
 namespace quillon {
@@ -42,8 +43,7 @@ void EditorPanel::negativeClicked() {
 
 void EditorPanel::smoothClicked() {
     runHandler([&] {
-        const std::int32_t OpCode = 0;
-        engine().ASM_PixelEffects(OpCode, factor(), colourX());
+        engine().ASM_PixelEffects(codeOf(PixelEffect::Smooth), factor(), colourX());
         brightnessStep = false;
     });
 }

@@ -27,8 +27,9 @@ void BM_PixelEffects(benchmark::State& state) {
     record.amount = amount;
     record.colour = 0x00204060;
     const std::vector<float> table = waveTable(record.width, record.height, amount);
-    const auto c =
-        op == 3 ? reinterpret_cast<KernelPointerArgument>(table.data()) : KernelPointerArgument{4};
+    const auto c = op == codeOf(PixelEffect::Wave)
+                       ? reinterpret_cast<KernelPointerArgument>(table.data())
+                       : KernelPointerArgument{4};
     for (auto _ : state) {
         pixelEffectsKernel(&record, 0x40000000, 0x40400000, c);
         benchmark::ClobberMemory();
@@ -59,10 +60,17 @@ void BM_PixelEffectsWaveTable(benchmark::State& state) {
 }
 
 void everyVariant(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(
-        family, {"op", "amount"},
-        {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {1, 1}, {2, 1}, {3, 10}, {4, 1}, {5, 8}},
-        benchmark::kMillisecond);
+    bench::withStandardSizes(family, {"op", "amount"},
+                             {{codeOf(PixelEffect::Smooth), 1},
+                              {codeOf(PixelEffect::Smooth), 2},
+                              {codeOf(PixelEffect::Smooth), 4},
+                              {codeOf(PixelEffect::Smooth), 8},
+                              {codeOf(PixelEffect::Edge), 1},
+                              {codeOf(PixelEffect::DiagonalRelief), 1},
+                              {codeOf(PixelEffect::Wave), 10},
+                              {codeOf(PixelEffect::Emboss), 1},
+                              {codeOf(PixelEffect::Twist), 8}},
+                             benchmark::kMillisecond);
 }
 void smoothingAmounts(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"amount"}, {{1}, {2}, {4}, {8}}, benchmark::kMillisecond);
