@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/PalEffectsOps.h"
+
 #include "platform/Application.h"
 #include "platform/CheckedArithmetic.h"
 #include "platform/Display.h"
@@ -191,7 +193,6 @@ void clsASMpic::ASM_PalEffects(std::int32_t OpCode, std::int16_t Amount, std::in
 }
 
 void clsASMpic::ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16_t Amount) {
-    constexpr std::int32_t kNoise = 10;
     if (PictureBoxMissing()) return;
     runKernel(kernels_.palEffects, Snapshot::IfAutoDraw, [&](KernelParameterRecord& record) {
         record.amount = Amount;
@@ -199,7 +200,7 @@ void clsASMpic::ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16
         record.opCode = OpCode;
         resetSharedRandom();
         KernelArguments arguments{kSingleTwo, kSingleThree, kPlainFour};
-        if (OpCode == kNoise) {
+        if (OpCode == codeOf(PalEffect::Noise)) {
             const float drawn = platform::sharedRandom().draw();
             arguments.a = singleBits(drawn * 255.0f);
         }
