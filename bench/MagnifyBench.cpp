@@ -31,7 +31,11 @@ void BM_Magnify(benchmark::State& state) {
 }
 
 void magnifyCases(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op", "tenths"}, {{0, 20}, {0, 5}, {1, 20}, {1, 5}},
+    bench::withStandardSizes(family, {"op", "tenths"},
+                             {{codeOf(MagnifyMode::Nearest), 20},
+                              {codeOf(MagnifyMode::Nearest), 5},
+                              {codeOf(MagnifyMode::Bilinear), 20},
+                              {codeOf(MagnifyMode::Bilinear), 5}},
                              benchmark::kMillisecond);
 }
 
