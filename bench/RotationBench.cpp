@@ -32,7 +32,12 @@ void BM_Rotation(benchmark::State& state) {
 }
 
 void opCodesAndSizes(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{0}, {1}, {2}, {3}}, benchmark::kMillisecond);
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(RotationMode::Nearest)},
+                              {codeOf(RotationMode::Bilinear)},
+                              {codeOf(RotationMode::NearestFromOriginal)},
+                              {codeOf(RotationMode::BilinearFromOriginal)}},
+                             benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_Rotation)->Apply(opCodesAndSizes);
