@@ -87,7 +87,7 @@ void BM_ColorXDot(benchmark::State& state) {
     BenchSurface surface(state.range(0), state.range(1));
     paintWithColourX(surface);
     for (auto _ : state) {
-        run(surface, 0, 8, kPointNine, kPointOne);
+        run(surface, codeOf(ColorXEffect::RandomDots), 8, kPointNine, kPointOne);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());
@@ -103,20 +103,33 @@ void BM_ColorXRing(benchmark::State& state) {
         state.PauseTiming();
         surface.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
         state.ResumeTiming();
-        run(surface, 9, std::int32_t(state.range(0)), a, b);
+        run(surface, codeOf(ColorXEffect::Ring), std::int32_t(state.range(0)), a, b);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());
 }
 
 void spreadOps(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{4}, {5}, {8}}, benchmark::kMicrosecond);
+    using enum ColorXEffect;
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(Glow)}, {codeOf(StreakUp)}, {codeOf(StreakRight)}},
+                             benchmark::kMicrosecond);
 }
 void everySpreadOp(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{4}, {5}, {6}, {7}, {8}}, benchmark::kMicrosecond);
+    using enum ColorXEffect;
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(Glow)},
+                              {codeOf(StreakUp)},
+                              {codeOf(StreakDown)},
+                              {codeOf(StreakLeft)},
+                              {codeOf(StreakRight)}},
+                             benchmark::kMicrosecond);
 }
 void paintOps(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{1}, {2}, {3}}, benchmark::kMicrosecond);
+    using enum ColorXEffect;
+    bench::withStandardSizes(
+        family, {"op"}, {{codeOf(HorizontalLines)}, {codeOf(VerticalLines)}, {codeOf(DotLattice)}},
+        benchmark::kMicrosecond);
 }
 void ringAmounts(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"amount"}, {{1}, {32767}}, benchmark::kMicrosecond);
