@@ -23,9 +23,9 @@ using Adjustment = void (*)(platform::PictureBoxModel&);
 // The photo-like fill as a picture: its bytes are blue, green, red, and an opaque top byte.
 QImage photoLikePicture(std::int64_t width, std::int64_t height) {
     bench::BenchSurface surface(width, height);
-    surface.paintPhotoLike(1);
+    surface.paintPhotoLike(SurfacePlane::Original);
     QImage picture(int(width), int(height), QImage::Format_RGB32);
-    std::uint8_t* pixel = surface.plane(1);
+    std::uint8_t* pixel = surface.plane(SurfacePlane::Original);
     for (int y = 0; y < picture.height(); ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x, pixel += 4)

@@ -24,7 +24,8 @@ BenchSurface::BenchSurface(std::int64_t width, std::int64_t height)
     record_.surface = bytes_.get();
 }
 
-void BenchSurface::paintPhotoLike(int painted, std::initializer_list<int> copies) {
+void BenchSurface::paintPhotoLike(SurfacePlane painted,
+                                  std::initializer_list<SurfacePlane> copies) {
     std::mt19937 random(1);
     const int w = record_.width, h = record_.height;
     std::uint8_t* pixel = plane(painted);
@@ -37,10 +38,10 @@ void BenchSurface::paintPhotoLike(int painted, std::initializer_list<int> copies
             pixel[3] = 0;
         }
     }
-    for (int copy : copies) copyPlane(painted, copy);
+    for (const SurfacePlane copy : copies) copyPlane(painted, copy);
 }
 
-void BenchSurface::copyPlane(int from, int to) {
+void BenchSurface::copyPlane(SurfacePlane from, SurfacePlane to) {
     std::memcpy(plane(to), plane(from), planeBytes());
 }
 

@@ -21,14 +21,14 @@ public:
     BenchSurface& operator=(const BenchSurface&) = delete;
 
     KernelParameterRecord& record() { return record_; }
-    std::uint8_t* plane(int p) { return planeStart(record_, p); }
+    std::uint8_t* plane(SurfacePlane p) { return planeStart(record_, p); }
     std::int64_t pixelCount() const { return std::int64_t(size_ / 12); }
     std::size_t planeBytes() const { return size_ / 3; }
 
     // Paints plane `painted` like a photo (smooth gradients per channel with a little
     // grain, reserved bytes 0) and copies it into every plane of `copies`.
-    void paintPhotoLike(int painted, std::initializer_list<int> copies = {});
-    void copyPlane(int from, int to);
+    void paintPhotoLike(SurfacePlane painted, std::initializer_list<SurfacePlane> copies = {});
+    void copyPlane(SurfacePlane from, SurfacePlane to);
 
 private:
     struct AlignedDelete {

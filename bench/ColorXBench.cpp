@@ -28,14 +28,14 @@ constexpr std::uint32_t kColourXWord = 0x00804020;  // the same in a pixel: blue
 // A photo-like working plane with odd green bytes, so no pixel is of colour X except
 // one in `sourceEvery` on average (none for 0); the original plane keeps a copy.
 void paintWithColourX(BenchSurface& surface, int sourceEvery = 0) {
-    surface.paintPhotoLike(2);
+    surface.paintPhotoLike(SurfacePlane::Working);
     std::mt19937 random(1);
-    std::uint8_t* pixel = surface.plane(2);
+    std::uint8_t* pixel = surface.plane(SurfacePlane::Working);
     for (std::int64_t i = 0; i < surface.pixelCount(); ++i, pixel += 4) {
         pixel[1] |= 1;
         if (sourceEvery > 0 && random() % sourceEvery == 0) std::memcpy(pixel, &kColourXWord, 4);
     }
-    surface.copyPlane(2, 1);
+    surface.copyPlane(SurfacePlane::Working, SurfacePlane::Original);
     surface.record().colour = kColourX;
 }
 
@@ -64,7 +64,7 @@ void BM_ColorXSparse(benchmark::State& state) {
     paintWithColourX(surface, 100);
     for (auto _ : state) {
         state.PauseTiming();
-        surface.copyPlane(1, 2);
+        surface.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
         state.ResumeTiming();
         run(surface, std::int32_t(state.range(0)), 8, kPointNine, kPointOne);
         benchmark::ClobberMemory();
@@ -87,7 +87,7 @@ void BM_ColorXDot(benchmark::State& state) {
     BenchSurface surface(state.range(0), state.range(1));
     paintWithColourX(surface);
     for (auto _ : state) {
-        run(surface, 0, 8, kPointNine, kPointOne);
+        run(surface, codeOf(ColorXEffect::RandomDots), 8, kPointNine, kPointOne);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());
@@ -101,22 +101,35 @@ void BM_ColorXRing(benchmark::State& state) {
     const KernelArgument a = singleBits(float(w / 2)), b = singleBits(float(h / 2));
     for (auto _ : state) {
         state.PauseTiming();
-        surface.copyPlane(1, 2);
+        surface.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
         state.ResumeTiming();
-        run(surface, 9, std::int32_t(state.range(0)), a, b);
+        run(surface, codeOf(ColorXEffect::Ring), std::int32_t(state.range(0)), a, b);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());
 }
 
 void spreadOps(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{4}, {5}, {8}}, benchmark::kMicrosecond);
+    using enum ColorXEffect;
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(Glow)}, {codeOf(StreakUp)}, {codeOf(StreakRight)}},
+                             benchmark::kMicrosecond);
 }
 void everySpreadOp(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{4}, {5}, {6}, {7}, {8}}, benchmark::kMicrosecond);
+    using enum ColorXEffect;
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(Glow)},
+                              {codeOf(StreakUp)},
+                              {codeOf(StreakDown)},
+                              {codeOf(StreakLeft)},
+                              {codeOf(StreakRight)}},
+                             benchmark::kMicrosecond);
 }
 void paintOps(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{1}, {2}, {3}}, benchmark::kMicrosecond);
+    using enum ColorXEffect;
+    bench::withStandardSizes(
+        family, {"op"}, {{codeOf(HorizontalLines)}, {codeOf(VerticalLines)}, {codeOf(DotLattice)}},
+        benchmark::kMicrosecond);
 }
 void ringAmounts(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"amount"}, {{1}, {32767}}, benchmark::kMicrosecond);

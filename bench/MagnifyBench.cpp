@@ -16,7 +16,7 @@ namespace {
 // Arguments: op code, factor in tenths, width, height.
 void BM_Magnify(benchmark::State& state) {
     bench::BenchSurface surface(state.range(2), state.range(3));
-    surface.paintPhotoLike(1, {2, 3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Working, SurfacePlane::Undo});
     KernelParameterRecord& record = surface.record();
     record.opCode = std::int32_t(state.range(0));
     record.colour = 0x00808080;
@@ -31,7 +31,11 @@ void BM_Magnify(benchmark::State& state) {
 }
 
 void magnifyCases(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op", "tenths"}, {{0, 20}, {0, 5}, {1, 20}, {1, 5}},
+    bench::withStandardSizes(family, {"op", "tenths"},
+                             {{codeOf(MagnifyMode::Nearest), 20},
+                              {codeOf(MagnifyMode::Nearest), 5},
+                              {codeOf(MagnifyMode::Bilinear), 20},
+                              {codeOf(MagnifyMode::Bilinear), 5}},
                              benchmark::kMillisecond);
 }
 

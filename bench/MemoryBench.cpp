@@ -10,9 +10,9 @@ namespace {
 
 void BM_Memcpy(benchmark::State& state) {
     bench::BenchSurface surface(state.range(0), state.range(1));
-    surface.paintPhotoLike(1, {2, 3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Working, SurfacePlane::Undo});
     for (auto _ : state) {
-        surface.copyPlane(2, 3);
+        surface.copyPlane(SurfacePlane::Working, SurfacePlane::Undo);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());

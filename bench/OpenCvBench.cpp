@@ -28,9 +28,9 @@ struct CvPicture {
 
     CvPicture(std::int64_t width, std::int64_t height) : surface(width, height) {
         cv::setNumThreads(0);
-        surface.paintPhotoLike(3, {2});
-        source = cv::Mat(int(height), int(width), CV_8UC4, surface.plane(3));
-        target = cv::Mat(int(height), int(width), CV_8UC4, surface.plane(2));
+        surface.paintPhotoLike(SurfacePlane::Undo, {SurfacePlane::Working});
+        source = cv::Mat(int(height), int(width), CV_8UC4, surface.plane(SurfacePlane::Undo));
+        target = cv::Mat(int(height), int(width), CV_8UC4, surface.plane(SurfacePlane::Working));
     }
 };
 

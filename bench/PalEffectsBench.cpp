@@ -19,7 +19,7 @@ constexpr std::int32_t kStepAmount = 8;
 
 // All three planes hold the same photo-like picture.
 void paintAllPlanes(BenchSurface& surface) {
-    surface.paintPhotoLike(1, {2, 3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Working, SurfacePlane::Undo});
 }
 
 void runKernel(BenchSurface& surface, std::int32_t opCode) {
@@ -43,9 +43,11 @@ void BM_PalEffects(benchmark::State& state) {
 void BM_PalEffectsPackedPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     paintAllPlanes(surface);
-    const auto step = *paleffects::packedStepFor(std::int32_t(state.range(0)), kStepAmount);
+    const auto effect = *knownOp<PalEffect>(std::int32_t(state.range(0)));
+    const auto step = *paleffects::packedStepFor(effect, kStepAmount);
     for (auto _ : state) {
-        paleffects::applyPackedScalar(surface.plane(2), std::size_t(surface.pixelCount()), step);
+        paleffects::applyPackedScalar(surface.plane(SurfacePlane::Working),
+                                      std::size_t(surface.pixelCount()), step);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());
@@ -58,7 +60,7 @@ void BM_PalEffectsRestored(benchmark::State& state) {
     paintAllPlanes(surface);
     for (auto _ : state) {
         state.PauseTiming();
-        surface.copyPlane(1, 2);
+        surface.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
         state.ResumeTiming();
         runKernel(surface, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();
@@ -67,15 +69,36 @@ void BM_PalEffectsRestored(benchmark::State& state) {
 }
 
 void packedOps(benchmark::internal::Benchmark* family) {
+    using enum PalEffect;
     bench::withStandardSizes(family, {"op"},
-                             {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8}, {9}, {11}},
+                             {{codeOf(RedPlus)},
+                              {codeOf(RedMinus)},
+                              {codeOf(GreenPlus)},
+                              {codeOf(GreenMinus)},
+                              {codeOf(BluePlus)},
+                              {codeOf(BlueMinus)},
+                              {codeOf(Brighten)},
+                              {codeOf(Darken)},
+                              {codeOf(RotateColoursUp)},
+                              {codeOf(RotateColoursDown)},
+                              {codeOf(Negative)}},
                              benchmark::kMicrosecond);
 }
 void perPixelOps(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{10}, {12}}, benchmark::kMicrosecond);
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(PalEffect::Noise)}, {codeOf(PalEffect::Grey)}},
+                             benchmark::kMicrosecond);
 }
 void substitutionOps(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{13}, {14}, {15}, {16}, {17}, {18}, {19}},
+    using enum PalEffect;
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(NearBlackToBlack)},
+                              {codeOf(NearWhiteToWhite)},
+                              {codeOf(BlackToWhite)},
+                              {codeOf(WhiteToBlack)},
+                              {codeOf(AllButWhiteToBlack)},
+                              {codeOf(AllButBlackToWhite)},
+                              {codeOf(BlackOrWhite)}},
                              benchmark::kMicrosecond);
 }
 

@@ -21,14 +21,15 @@ using bench::BenchSurface;
 void BM_PixelEffects(benchmark::State& state) {
     const auto op = std::int32_t(state.range(0)), amount = std::int32_t(state.range(1));
     BenchSurface surface(state.range(2), state.range(3));
-    surface.paintPhotoLike(3, {2});
+    surface.paintPhotoLike(SurfacePlane::Undo, {SurfacePlane::Working});
     KernelParameterRecord& record = surface.record();
     record.opCode = op;
     record.amount = amount;
     record.colour = 0x00204060;
     const std::vector<float> table = waveTable(record.width, record.height, amount);
-    const auto c =
-        op == 3 ? reinterpret_cast<KernelPointerArgument>(table.data()) : KernelPointerArgument{4};
+    const auto c = op == codeOf(PixelEffect::Wave)
+                       ? reinterpret_cast<KernelPointerArgument>(table.data())
+                       : KernelPointerArgument{4};
     for (auto _ : state) {
         pixelEffectsKernel(&record, 0x40000000, 0x40400000, c);
         benchmark::ClobberMemory();
@@ -39,8 +40,9 @@ void BM_PixelEffects(benchmark::State& state) {
 // The smoothing word loop without SSE2. Arguments: amount, width, height.
 void BM_PixelEffectsSmoothPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
-    surface.paintPhotoLike(3, {2});
-    const pixeleffects::Planes planes{surface.plane(3), surface.plane(2), surface.record().width,
+    surface.paintPhotoLike(SurfacePlane::Undo, {SurfacePlane::Working});
+    const pixeleffects::Planes planes{surface.plane(SurfacePlane::Undo),
+                                      surface.plane(SurfacePlane::Working), surface.record().width,
                                       surface.record().height};
     for (auto _ : state) {
         pixeleffects::smoothPlain(planes, std::int32_t(state.range(0)));
@@ -58,10 +60,17 @@ void BM_PixelEffectsWaveTable(benchmark::State& state) {
 }
 
 void everyVariant(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(
-        family, {"op", "amount"},
-        {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {1, 1}, {2, 1}, {3, 10}, {4, 1}, {5, 8}},
-        benchmark::kMillisecond);
+    bench::withStandardSizes(family, {"op", "amount"},
+                             {{codeOf(PixelEffect::Smooth), 1},
+                              {codeOf(PixelEffect::Smooth), 2},
+                              {codeOf(PixelEffect::Smooth), 4},
+                              {codeOf(PixelEffect::Smooth), 8},
+                              {codeOf(PixelEffect::Edge), 1},
+                              {codeOf(PixelEffect::DiagonalRelief), 1},
+                              {codeOf(PixelEffect::Wave), 10},
+                              {codeOf(PixelEffect::Emboss), 1},
+                              {codeOf(PixelEffect::Twist), 8}},
+                             benchmark::kMillisecond);
 }
 void smoothingAmounts(benchmark::internal::Benchmark* family) {
     bench::withStandardSizes(family, {"amount"}, {{1}, {2}, {4}, {8}}, benchmark::kMillisecond);

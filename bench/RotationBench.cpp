@@ -18,7 +18,7 @@ constexpr std::int32_t kDegrees = 30 + 360;
 // Arguments: op code, width, height. The original and undo planes hold the picture.
 void BM_Rotation(benchmark::State& state) {
     bench::BenchSurface surface(state.range(1), state.range(2));
-    surface.paintPhotoLike(1, {3});
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Undo});
     KernelParameterRecord& record = surface.record();
     record.colour = 0x00808080;
     record.opCode = std::int32_t(state.range(0));
@@ -32,7 +32,12 @@ void BM_Rotation(benchmark::State& state) {
 }
 
 void opCodesAndSizes(benchmark::internal::Benchmark* family) {
-    bench::withStandardSizes(family, {"op"}, {{0}, {1}, {2}, {3}}, benchmark::kMillisecond);
+    bench::withStandardSizes(family, {"op"},
+                             {{codeOf(RotationMode::Nearest)},
+                              {codeOf(RotationMode::Bilinear)},
+                              {codeOf(RotationMode::NearestFromOriginal)},
+                              {codeOf(RotationMode::BilinearFromOriginal)}},
+                             benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_Rotation)->Apply(opCodesAndSizes);

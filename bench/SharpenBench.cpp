@@ -10,24 +10,24 @@
 
 #include "bench/BenchSurfaces.h"
 #include "filters/SharpenFilter.h"
+#include "filters/mFilterQ.h"
 
 namespace quillon {
 namespace {
 
-constexpr std::int32_t kDamping = 2;  // what the window's button passes
-
 // Arguments: width, height. Plane 1 keeps the picture, plane 2 is filtered.
 void BM_Sharpen(benchmark::State& state) {
     bench::BenchSurface surface(state.range(0), state.range(1));
-    surface.paintPhotoLike(1, {2});
-    const mFilterQ::FilterPixels pixels{surface.plane(2), surface.record().width,
-                                        surface.record().height};
+    surface.paintPhotoLike(SurfacePlane::Original, {SurfacePlane::Working});
+    const mFilterQ::FilterPixels pixels{surface.plane(SurfacePlane::Working),
+                                        surface.record().width, surface.record().height};
     std::int32_t moduleProgress = 0, callerProgress = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        surface.copyPlane(1, 2);
+        surface.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
         state.ResumeTiming();
-        mFilterQ::SharpenFilter(pixels, {moduleProgress, callerProgress}, kDamping);
+        mFilterQ::SharpenFilter(pixels, {moduleProgress, callerProgress},
+                                mFilterQ::kSharpenDamping);
         benchmark::ClobberMemory();
     }
     bench::reportPixels(state, surface.pixelCount());

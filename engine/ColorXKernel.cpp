@@ -18,7 +18,7 @@ std::int32_t spreadRadius(std::int32_t amount) {
 }
 
 Plane workingPlane(const KernelParameterRecord& record) {
-    return {planeStart(record, 2), record.width, record.height};
+    return {planeStart(record, SurfacePlane::Working), record.width, record.height};
 }
 
 }  // namespace
@@ -30,27 +30,27 @@ void colorXEffectsKernel(const KernelParameterRecord* record, KernelArgument a, 
     const ColourX colour = colourXFrom(record->colour);
     const float singleA = std::bit_cast<float>(a);
     const float singleB = std::bit_cast<float>(b);
-    const std::int32_t opCode = record->opCode;
+    const ColorXEffect effect = knownOp<ColorXEffect>(record->opCode).value_or(ColorXEffect::Ring);
     const std::int32_t amount = record->amount;
 
-    if (opCode == 0) return paintRandomDot(plane, colour, singleA, singleB);
+    if (effect == ColorXEffect::RandomDots) return paintRandomDot(plane, colour, singleA, singleB);
     // A spacing of 0 would never end and a negative one, like a negative radius, would
     // reach outside the picture; op codes 1 and up take an Amount below 1 as no effect.
     if (amount < 1) return;
-    switch (opCode) {
-        case 1:
+    switch (effect) {
+        case ColorXEffect::HorizontalLines:
             return paintHorizontalLines(plane, colour, amount);
-        case 2:
+        case ColorXEffect::VerticalLines:
             return paintVerticalLines(plane, colour, amount);
-        case 3:
+        case ColorXEffect::DotLattice:
             return paintDotLattice(plane, colour, amount);
-        case 4:
+        case ColorXEffect::Glow:
             return glowAroundColourX(plane, colour, spreadRadius(amount), singleA, singleB);
-        case 5:
-        case 6:
-        case 7:
-        case 8:
-            return streakFromColourX(plane, colour, opCode, spreadRadius(amount), singleA, singleB);
+        case ColorXEffect::StreakUp:
+        case ColorXEffect::StreakDown:
+        case ColorXEffect::StreakLeft:
+        case ColorXEffect::StreakRight:
+            return streakFromColourX(plane, colour, effect, spreadRadius(amount), singleA, singleB);
         default:
             return brightenRing(plane, colour, amount, singleA, singleB);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorXOps.h"
 #include "engine/KernelRecord.h"
 
 namespace quillon {

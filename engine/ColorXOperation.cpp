@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "engine/ColorXOps.h"
 #include "engine/clsASMpic.h"
 #include "platform/core/RandomSource.h"
 #include "platform/core/SystemTimer.h"
@@ -11,8 +12,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::int32_t kRandomDots = 0;
-constexpr std::int32_t kRing = 9;
 constexpr std::int32_t kDotsPerAmount = 20;
 
 // The dot count is a 16-bit product, so an Amount beyond ±1638 overflows it.
@@ -38,10 +37,9 @@ void drawRandomDots(std::int16_t amount, KernelPointerArgument c, const Call& ca
 
 // a and b of the op codes that pass constants: the patterns read neither; the glow and
 // the streaks keep 0.9 of the outermost pixel's colour and 0.1 less at every step in.
-std::optional<KernelArguments> constantArguments(std::int32_t opCode, KernelPointerArgument c) {
-    if (opCode >= 1 && opCode <= 3) return KernelArguments{kSingleTwo, kSingleThree, c};
-    if (opCode >= 4 && opCode <= 8) return KernelArguments{singleBits(0.9f), singleBits(0.1f), c};
-    return std::nullopt;
+KernelArguments constantArguments(ColorXEffect effect, KernelPointerArgument c) {
+    if (effect < ColorXEffect::Glow) return KernelArguments{kSingleTwo, kSingleThree, c};
+    return KernelArguments{singleBits(0.9f), singleBits(0.1f), c};
 }
 
 }  // namespace
@@ -58,13 +56,15 @@ void clsASMpic::ASM_ColorXEffects(const std::int32_t& OpCode, std::int32_t color
         record.colour = std::uint32_t(colorX);  // a negative value is passed on as it is
         record.opCode = OpCode;
         platform::sharedRandom().seed(platform::systemTimer());
-        if (OpCode == kRandomDots) {
+        const std::optional<ColorXEffect> effect = knownOp<ColorXEffect>(OpCode);
+        if (!effect) return;
+        if (*effect == ColorXEffect::RandomDots) {
             drawRandomDots(Amount, c, call);
-        } else if (OpCode == kRing) {
+        } else if (*effect == ColorXEffect::Ring) {
             call(KernelArguments{centreArgument(centerX, record.width),
                                  centreArgument(centerY, record.height), c});
-        } else if (const auto arguments = constantArguments(OpCode, c)) {
-            call(*arguments);
+        } else {
+            call(constantArguments(*effect, c));
         }
     };
     runKernelCalls(kernels_.colorXEffects, Snapshot::IfAutoDraw, prepareAndCall);

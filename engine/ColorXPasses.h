@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/ColorXOps.h"
 #include "engine/PixelWords.h"
 #include "engine/Rounding.h"
 
@@ -103,10 +104,10 @@ void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_
 void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
 void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing);
 
-// Op code 4 and op codes 5 to 8 (`opCode` picks the direction); `radius` is at least 1.
+// Op code 4 and op codes 5 to 8 (`streak` picks the direction); `radius` is at least 1.
 void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t radius, float a,
                        float b);
-void streakFromColourX(const Plane& plane, const ColourX& colour, std::int32_t opCode,
+void streakFromColourX(const Plane& plane, const ColourX& colour, ColorXEffect streak,
                        std::int32_t radius, float a, float b);
 
 // Every other op code; `amount` is at least 1.

@@ -200,14 +200,14 @@ struct SourceArea {
     std::int64_t stepX, stepY;  // from one pixel of the streak to the next one out
 };
 
-SourceArea streakArea(const Plane& plane, std::int32_t opCode, std::int64_t radius) {
+SourceArea streakArea(const Plane& plane, ColorXEffect streak, std::int64_t radius) {
     const std::int64_t w = plane.width, h = plane.height;
-    switch (opCode) {
-        case 5:
+    switch (streak) {
+        case ColorXEffect::StreakUp:
             return {1, w, 1, h - radius, 0, 1};
-        case 6:
+        case ColorXEffect::StreakDown:
             return {1, w, radius + 1, h, 0, -1};
-        case 7:
+        case ColorXEffect::StreakLeft:
             return {radius + 1, w, 1, h, -1, 0};
         default:
             return {1, w - radius, 1, h, 1, 0};
@@ -365,10 +365,10 @@ void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t r
     glowWith<BlendTable>(plane, colour, radius, a, b);
 }
 
-void streakFromColourX(const Plane& plane, const ColourX& colour, std::int32_t opCode,
+void streakFromColourX(const Plane& plane, const ColourX& colour, ColorXEffect streak,
                        std::int32_t radius, float a, float b) {
     if (!colour.matchable) return;
-    const SourceArea area = streakArea(plane, opCode, radius);
+    const SourceArea area = streakArea(plane, streak, radius);
     if (radius > kLargestTabledRadius)
         return streakWith<BlendWeight>(plane, colour, area, radius, a, b);
     streakWith<BlendTable>(plane, colour, area, radius, a, b);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/SurfacePlane.h"
+
 namespace quillon {
 
 // The parameter record every kernel receives by address. One record lives in each
@@ -25,11 +27,11 @@ using KernelPointerArgument = std::intptr_t;
 using Kernel = void (*)(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
                         KernelPointerArgument c);
 
-// Byte offset of plane p (1 = original, 2 = working, 3 = undo) from the surface start.
-inline std::uint8_t* planeStart(const KernelParameterRecord& record, int plane) {
+// The first byte of a plane of the record's surface.
+inline std::uint8_t* planeStart(const KernelParameterRecord& record, SurfacePlane plane) {
     const auto planeBytes =
         std::uint64_t{4} * std::uint32_t(record.width) * std::uint32_t(record.height);
-    return record.surface + planeBytes * std::uint64_t(plane - 1);
+    return record.surface + planeBytes * planesBefore(plane);
 }
 
 }  // namespace quillon

@@ -14,9 +14,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::int32_t kNearest = 0;
-constexpr std::int32_t kBilinear = 1;
-
 // One axis of the mapping from destination back to source: p -> (p - centre) * step +
 // centre, in double precision. The same expression serves columns and rows.
 struct AxisMap {
@@ -185,7 +182,8 @@ constexpr std::int32_t kSeparableWidth = 1 << 16;
 void magnifyKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
                    KernelPointerArgument c) {
     const KernelParameterRecord fields = *record;
-    if (fields.opCode != kNearest && fields.opCode != kBilinear) return;
+    const std::optional<MagnifyMode> mode = knownOp<MagnifyMode>(fields.opCode);
+    if (!mode) return;
     if (fields.width < 1 || fields.height < 1) return;
 
     const double step = sourceStep(std::int32_t(c));
@@ -193,10 +191,11 @@ void magnifyKernel(const KernelParameterRecord* record, KernelArgument a, Kernel
     const float centreRow = float(double(fields.height) - double(std::bit_cast<float>(b)));
     const AxisMap columns{double(std::bit_cast<float>(a)), step};
     const AxisMap rows{double(centreRow), step};
-    const Planes planes{planeStart(fields, 3), planeStart(fields, 2), fields.width, fields.height};
+    const Planes planes{planeStart(fields, SurfacePlane::Undo),
+                        planeStart(fields, SurfacePlane::Working), fields.width, fields.height};
     const std::uint32_t background = colourAsPixel(fields.colour);
 
-    if (fields.opCode == kNearest) {
+    if (*mode == MagnifyMode::Nearest) {
         nearestPass(planes, columns, rows, background);
     } else if (useWideRows(planes) && planes.width <= kSeparableWidth) {
         separableBilinearPass(planes, columns, rows, background);

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "engine/MagnifyOps.h"
 #include "engine/clsASMpic.h"
 
 namespace quillon {
@@ -19,12 +20,11 @@ std::int32_t factorInTenths(float factor) {
 
 void clsASMpic::ASM_Magnify(float Factor, Centre centerX, Centre centerY, bool AntiAlias,
                             std::int32_t colorX) {
-    constexpr std::int32_t kNearest = 0, kBilinear = 1;
     if (PictureBoxMissing()) return;
     // The amount field is left as the last operation set it; this kernel does not read it.
     runKernel(kernels_.magnify, Snapshot::IfAutoDraw, [&](KernelParameterRecord& record) {
         record.colour = effectColour(colorX);
-        record.opCode = AntiAlias ? kBilinear : kNearest;
+        record.opCode = codeOf(AntiAlias ? MagnifyMode::Bilinear : MagnifyMode::Nearest);
         const KernelPointerArgument tenths = factorInTenths(Factor);
         return KernelArguments{centreArgument(centerX, record.width),
                                centreArgument(centerY, record.height), tenths};

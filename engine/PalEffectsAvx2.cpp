@@ -106,39 +106,39 @@ Replacement blackOrWhite(Vector p) {
     return {_mm256_set1_epi32(-1), _mm256_or_si256(red, _mm256_andnot_si256(blue, green))};
 }
 
-Replacement replacementFor(std::int32_t opCode, Vector p) {
+Replacement replacementFor(PalEffect effect, Vector p) {
     const Vector all = _mm256_set1_epi32(-1), none = _mm256_setzero_si256();
     const Vector black = colourAllZero(p);
     const Vector white = colourAllZero(_mm256_xor_si256(p, all));
-    switch (opCode) {
-        case 13:  // each of blue, green, red at most 24: black
+    switch (effect) {
+        case PalEffect::NearBlackToBlack:  // each of blue, green, red at most 24: black
             return {colourAllZero(_mm256_subs_epu8(p, _mm256_set1_epi8(24))), none};
-        case 14:  // each at least 249: white
+        case PalEffect::NearWhiteToWhite:  // each at least 249: white
             return {colourAllZero(_mm256_subs_epu8(_mm256_set1_epi8(-7), p)), all};
-        case 15:
+        case PalEffect::BlackToWhite:
             return {black, all};
-        case 16:
+        case PalEffect::WhiteToBlack:
             return {white, none};
-        case 17:
+        case PalEffect::AllButWhiteToBlack:
             return {_mm256_xor_si256(white, all), none};
-        case 18:
+        case PalEffect::AllButBlackToWhite:
             return {_mm256_xor_si256(black, all), all};
         default:
             return blackOrWhite(p);
     }
 }
 
-Vector substituted(std::int32_t opCode, Vector p) {
-    const Replacement r = replacementFor(opCode, p);
+Vector substituted(PalEffect effect, Vector p) {
+    const Replacement r = replacementFor(effect, p);
     const Vector fresh = _mm256_or_si256(_mm256_and_si256(p, reservedBytes()),
                                          _mm256_and_si256(r.white, colourBytes()));
     return _mm256_blendv_epi8(p, fresh, r.where);
 }
 
-template <std::int32_t OpCode>
+template <PalEffect Effect>
 std::size_t substituteAll(std::uint8_t* pixels, std::size_t count) {
     std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) store(pixels + 4 * i, substituted(OpCode, load(pixels + 4 * i)));
+    for (; i + 8 <= count; i += 8) store(pixels + 4 * i, substituted(Effect, load(pixels + 4 * i)));
     return i;
 }
 
@@ -170,22 +170,22 @@ std::size_t makeGrey(std::uint8_t* pixels, std::size_t count) {
 }
 
 // Each op code gets its own loop, so the choice of rule is made once per call.
-std::size_t substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
-    switch (opCode) {
-        case 13:
-            return substituteAll<13>(pixels, count);
-        case 14:
-            return substituteAll<14>(pixels, count);
-        case 15:
-            return substituteAll<15>(pixels, count);
-        case 16:
-            return substituteAll<16>(pixels, count);
-        case 17:
-            return substituteAll<17>(pixels, count);
-        case 18:
-            return substituteAll<18>(pixels, count);
-        case 19:
-            return substituteAll<19>(pixels, count);
+std::size_t substitute(std::uint8_t* pixels, std::size_t count, PalEffect effect) {
+    switch (effect) {
+        case PalEffect::NearBlackToBlack:
+            return substituteAll<PalEffect::NearBlackToBlack>(pixels, count);
+        case PalEffect::NearWhiteToWhite:
+            return substituteAll<PalEffect::NearWhiteToWhite>(pixels, count);
+        case PalEffect::BlackToWhite:
+            return substituteAll<PalEffect::BlackToWhite>(pixels, count);
+        case PalEffect::WhiteToBlack:
+            return substituteAll<PalEffect::WhiteToBlack>(pixels, count);
+        case PalEffect::AllButWhiteToBlack:
+            return substituteAll<PalEffect::AllButWhiteToBlack>(pixels, count);
+        case PalEffect::AllButBlackToWhite:
+            return substituteAll<PalEffect::AllButBlackToWhite>(pixels, count);
+        case PalEffect::BlackOrWhite:
+            return substituteAll<PalEffect::BlackOrWhite>(pixels, count);
         default:
             return 0;
     }

@@ -16,15 +16,16 @@ void palEffectsKernel(const KernelParameterRecord* record, KernelArgument a, Ker
 void palEffectsOnPixels(std::uint8_t* pixels, std::size_t count, std::int32_t opCode,
                         std::int32_t amount, std::uint32_t noiseStart) {
     using namespace paleffects;
-    if (count == 0) return;
-    if (const auto step = packedStepFor(opCode, amount)) {
+    const std::optional<PalEffect> effect = knownOp<PalEffect>(opCode);
+    if (count == 0 || !effect) return;
+    if (const auto step = packedStepFor(*effect, amount)) {
         applyPacked(pixels, count, *step);
-    } else if (opCode == 10) {
+    } else if (*effect == PalEffect::Noise) {
         addNoise(pixels, count, amount, noiseStart);
-    } else if (opCode == 12) {
+    } else if (*effect == PalEffect::Grey) {
         makeGrey(pixels, count);
     } else {
-        substitute(pixels, count, opCode);
+        substitute(pixels, count, *effect);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/KernelRecord.h"
+#include "engine/PalEffectsOps.h"
 
 namespace quillon {
 

@@ -123,29 +123,29 @@ PackedPass packedPassFor(ByteOp op) {
 
 }  // namespace
 
-std::optional<PackedStep> packedStepFor(std::int32_t opCode, std::int32_t amount) {
-    switch (opCode) {
-        case 0:
+std::optional<PackedStep> packedStepFor(PalEffect effect, std::int32_t amount) {
+    switch (effect) {
+        case PalEffect::RedPlus:
             return PackedStep{shiftedAmount(amount, 16), ByteOp::SaturatingAdd};
-        case 1:
+        case PalEffect::RedMinus:
             return PackedStep{shiftedAmount(amount, 16), ByteOp::SaturatingSubtract};
-        case 2:
+        case PalEffect::GreenPlus:
             return PackedStep{shiftedAmount(amount, 8), ByteOp::SaturatingAdd};
-        case 3:
+        case PalEffect::GreenMinus:
             return PackedStep{shiftedAmount(amount, 8), ByteOp::SaturatingSubtract};
-        case 4:
+        case PalEffect::BluePlus:
             return PackedStep{shiftedAmount(amount, 0), ByteOp::SaturatingAdd};
-        case 5:
+        case PalEffect::BlueMinus:
             return PackedStep{shiftedAmount(amount, 0), ByteOp::SaturatingSubtract};
-        case 6:
+        case PalEffect::Brighten:
             return PackedStep{allChannelsPattern(amount), ByteOp::SaturatingAdd};
-        case 7:
+        case PalEffect::Darken:
             return PackedStep{allChannelsPattern(amount), ByteOp::SaturatingSubtract};
-        case 8:
+        case PalEffect::RotateColoursUp:
             return PackedStep{allChannelsPattern(amount), ByteOp::WrappingAdd};
-        case 9:
+        case PalEffect::RotateColoursDown:
             return PackedStep{allChannelsPattern(amount), ByteOp::WrappingSubtract};
-        case 11:
+        case PalEffect::Negative:
             return PackedStep{0xFFFFFFFFu, ByteOp::SubtractFromPattern};
         default:
             return std::nullopt;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/PalEffectsOps.h"
+
 namespace quillon::paleffects {
 
 // How byte k of the 32-bit pattern meets byte k of every pixel.
@@ -24,7 +26,7 @@ struct PackedStep {
 };
 
 // The packed step of op codes 0 to 9 and 11; nothing for every other op code.
-std::optional<PackedStep> packedStepFor(std::int32_t opCode, std::int32_t amount);
+std::optional<PackedStep> packedStepFor(PalEffect effect, std::int32_t amount);
 
 // Applies the step to every byte of the run: AVX2 where the processor has it, else SSE2
 // where the build has it, with the plain byte loop for the ends of the run.
@@ -46,11 +48,11 @@ std::uint32_t nextNoiseState(std::uint32_t state);
 void makeGrey(std::uint8_t* pixels, std::size_t count);
 
 // Op codes 13 to 19; any other op code changes nothing.
-void substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode);
+void substitute(std::uint8_t* pixels, std::size_t count, PalEffect effect);
 
 // The same passes without dispatch: the baseline path, also the one for the ends of a run.
 void makeGreyPlain(std::uint8_t* pixels, std::size_t count);
-void substitutePlain(std::uint8_t* pixels, std::size_t count, std::int32_t opCode);
+void substitutePlain(std::uint8_t* pixels, std::size_t count, PalEffect effect);
 
 // Runs `wide` on the middle of a run, from its first pixel on a 32-byte boundary, and
 // `narrow` on what it leaves before and after; `wide` returns how many pixels it did. A
@@ -70,7 +72,7 @@ void splitAtWideBoundary(std::uint8_t* pixels, std::size_t count, Narrow narrow,
 namespace avx2 {
 std::size_t applyPacked(std::uint8_t* pixels, std::size_t count, PackedStep step);
 std::size_t makeGrey(std::uint8_t* pixels, std::size_t count);
-std::size_t substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode);
+std::size_t substitute(std::uint8_t* pixels, std::size_t count, PalEffect effect);
 }  // namespace avx2
 
 }  // namespace quillon::paleffects

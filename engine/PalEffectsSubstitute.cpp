@@ -37,34 +37,34 @@ void makeGreyPlain(std::uint8_t* pixels, std::size_t count) {
     }
 }
 
-void substitutePlain(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
+void substitutePlain(std::uint8_t* pixels, std::size_t count, PalEffect effect) {
     using B = std::uint8_t;
-    switch (opCode) {
-        case 13:
+    switch (effect) {
+        case PalEffect::NearBlackToBlack:
             return replaceWhere(pixels, count, [](B b, B g, B r) {
                 return b <= 24 && g <= 24 && r <= 24 ? 0 : kKeep;
             });
-        case 14:
+        case PalEffect::NearWhiteToWhite:
             return replaceWhere(pixels, count, [](B b, B g, B r) {
                 return b >= 249 && g >= 249 && r >= 249 ? 255 : kKeep;
             });
-        case 15:
+        case PalEffect::BlackToWhite:
             return replaceWhere(pixels, count, [](B b, B g, B r) {
                 return b == 0 && g == 0 && r == 0 ? 255 : kKeep;
             });
-        case 16:
+        case PalEffect::WhiteToBlack:
             return replaceWhere(pixels, count, [](B b, B g, B r) {
                 return b == 255 && g == 255 && r == 255 ? 0 : kKeep;
             });
-        case 17:
+        case PalEffect::AllButWhiteToBlack:
             return replaceWhere(pixels, count, [](B b, B g, B r) {
                 return b == 255 && g == 255 && r == 255 ? kKeep : 0;
             });
-        case 18:
+        case PalEffect::AllButBlackToWhite:
             return replaceWhere(pixels, count, [](B b, B g, B r) {
                 return b == 0 && g == 0 && r == 0 ? kKeep : 255;
             });
-        case 19:
+        case PalEffect::BlackOrWhite:
             return replaceWhere(pixels, count, blackOrWhite);
         default:
             return;
@@ -76,11 +76,11 @@ void makeGrey(std::uint8_t* pixels, std::size_t count) {
     splitAtWideBoundary(pixels, count, makeGreyPlain, avx2::makeGrey);
 }
 
-void substitute(std::uint8_t* pixels, std::size_t count, std::int32_t opCode) {
-    if (!simd::useAvx2()) return substitutePlain(pixels, count, opCode);
+void substitute(std::uint8_t* pixels, std::size_t count, PalEffect effect) {
+    if (!simd::useAvx2()) return substitutePlain(pixels, count, effect);
     splitAtWideBoundary(
-        pixels, count, [&](std::uint8_t* run, std::size_t n) { substitutePlain(run, n, opCode); },
-        [&](std::uint8_t* run, std::size_t n) { return avx2::substitute(run, n, opCode); });
+        pixels, count, [&](std::uint8_t* run, std::size_t n) { substitutePlain(run, n, effect); },
+        [&](std::uint8_t* run, std::size_t n) { return avx2::substitute(run, n, effect); });
 }
 
 }  // namespace quillon::paleffects

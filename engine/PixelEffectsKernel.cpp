@@ -8,37 +8,36 @@ namespace {
 // not a table: the wave then has no rows to read and changes nothing.
 constexpr KernelPointerArgument kLowestTableAddress = 0x10000;
 
-enum OpCode : std::int32_t { kSmooth, kEdge, kDiagonalRelief, kWave, kEmboss, kTwist };
-
 }  // namespace
 
 void pixelEffectsKernel(const KernelParameterRecord* record, KernelArgument, KernelArgument,
                         KernelPointerArgument c) {
     // A surface with no pixels has nothing to read or write.
     if (record->surface == nullptr || record->width <= 0 || record->height <= 0) return;
-    const pixeleffects::Planes planes{planeStart(*record, 3), planeStart(*record, 2), record->width,
+    const std::optional<PixelEffect> effect = knownOp<PixelEffect>(record->opCode);
+    if (!effect) return;
+    const pixeleffects::Planes planes{planeStart(*record, SurfacePlane::Undo),
+                                      planeStart(*record, SurfacePlane::Working), record->width,
                                       record->height};
-    switch (record->opCode) {
-        case kSmooth:
+    switch (*effect) {
+        case PixelEffect::Smooth:
             pixeleffects::smooth(planes, record->amount);
             break;
-        case kEdge:
+        case PixelEffect::Edge:
             pixeleffects::edgeFilter(planes, record->colour);
             break;
-        case kDiagonalRelief:
+        case PixelEffect::DiagonalRelief:
             pixeleffects::diagonalRelief(planes, record->colour);
             break;
-        case kWave:
+        case PixelEffect::Wave:
             if (c >= kLowestTableAddress)
                 pixeleffects::wave(planes, reinterpret_cast<const void*>(c));
             break;
-        case kEmboss:
+        case PixelEffect::Emboss:
             pixeleffects::emboss(planes, record->colour);
             break;
-        case kTwist:
+        case PixelEffect::Twist:
             pixeleffects::twist(planes, record->amount, record->colour);
-            break;
-        default:
             break;
     }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/KernelRecord.h"
+#include "engine/PixelEffectsOps.h"
 #include "engine/PixelWords.h"
 
 namespace quillon {

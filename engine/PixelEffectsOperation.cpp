@@ -24,10 +24,9 @@ std::vector<float> waveTable(std::int32_t width, std::int32_t height, std::int32
 
 void clsASMpic::ASM_PixelEffects(const std::int32_t& OpCode, std::int16_t Amount,
                                  std::int32_t colorX) {
-    constexpr std::int32_t kWave = 3;
     if (PictureBoxMissing()) return;
     // Op codes outside 0..5 run no kernel; the snapshot and the redraw still happen.
-    const bool known = OpCode >= 0 && OpCode <= 5;
+    const bool known = knownOp<PixelEffect>(OpCode).has_value();
     std::vector<float> wave;  // lives until the kernel has returned
     runKernel(known ? kernels_.pixelEffects : nullptr, Snapshot::IfAutoDraw,
               [&](KernelParameterRecord& record) {
@@ -35,7 +34,7 @@ void clsASMpic::ASM_PixelEffects(const std::int32_t& OpCode, std::int16_t Amount
                   record.colour = effectColour(colorX);
                   record.opCode = OpCode;
                   KernelArguments arguments{kSingleTwo, kSingleThree, kPlainFour};
-                  if (OpCode == kWave) {
+                  if (OpCode == codeOf(PixelEffect::Wave)) {
                       wave = waveTable(record.width, record.height, Amount);
                       arguments.c = reinterpret_cast<KernelPointerArgument>(wave.data());
                   }

@@ -23,7 +23,7 @@ void PixelSurface::allocate(std::int32_t width, std::int32_t height) {
     const std::size_t plane = std::size_t{4} * std::size_t(width) * std::size_t(height);
     // Kernels and callers measure a plane in 32-bit signed bytes.
     if (plane > std::size_t{INT32_MAX}) throw std::bad_alloc();
-    const std::size_t total = plane * kPlanes;
+    const std::size_t total = plane * kAllPlanes.size();
     auto* bytes = static_cast<std::uint8_t*>(::operator new[](total == 0 ? 1 : total, kAlignment));
     std::memset(bytes, 0, total);
     bytes_.reset(bytes);
@@ -38,7 +38,7 @@ void PixelSurface::discard() {
     planeBytes_ = 0;
 }
 
-void PixelSurface::copyPlane(int from, int to) {
+void PixelSurface::copyPlane(SurfacePlane from, SurfacePlane to) {
     if (empty() || from == to) return;
     std::memcpy(plane(to), plane(from), planeBytes_);
 }

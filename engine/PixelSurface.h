@@ -4,18 +4,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/SurfacePlane.h"
+
 namespace quillon {
 
-// Three planes of W x H pixels in one allocation: original (1), working (2) and undo (3).
+// Three planes of W x H pixels in one allocation: original, working and undo.
 // A pixel is four bytes (blue, green, red, reserved); rows run bottom-up with no gap, so
 // the first 4·W bytes of a plane are the bottom scan line of the picture.
 class PixelSurface {
 public:
-    static constexpr int kOriginal = 1;
-    static constexpr int kWorking = 2;
-    static constexpr int kUndo = 3;
-    static constexpr int kPlanes = 3;
-
     // Replaces the surface with one of the given size, zero-filled. Throws std::bad_alloc
     // when the memory cannot be had; the old surface is gone either way.
     void allocate(std::int32_t width, std::int32_t height);
@@ -28,11 +25,13 @@ public:
 
     std::uint8_t* base() { return bytes_.get(); }
     const std::uint8_t* base() const { return bytes_.get(); }
-    std::uint8_t* plane(int p) { return base() + planeBytes_ * std::size_t(p - 1); }
-    const std::uint8_t* plane(int p) const { return base() + planeBytes_ * std::size_t(p - 1); }
+    std::uint8_t* plane(SurfacePlane p) { return base() + planeBytes_ * planesBefore(p); }
+    const std::uint8_t* plane(SurfacePlane p) const {
+        return base() + planeBytes_ * planesBefore(p);
+    }
 
     // One block copy of a whole plane.
-    void copyPlane(int from, int to);
+    void copyPlane(SurfacePlane from, SurfacePlane to);
 
 private:
     struct AlignedFree {

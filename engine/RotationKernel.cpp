@@ -14,10 +14,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::int32_t kBlendBit = 1;
-constexpr std::int32_t kOriginalSourceBit = 2;
-constexpr std::int32_t kLargestOpCode = 3;
-
 // The terms fixed for the whole call. The cosine and sine are kept in single precision
 // like the centre, but every per-pixel term is computed in double from them.
 struct Turn {
@@ -148,16 +144,16 @@ void turnPlane(const Planes& planes, const Turn& turn) {
 
 void rotationKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
                     KernelPointerArgument c) {
-    const std::int32_t opCode = record->opCode;
-    if (opCode < 0 || opCode > kLargestOpCode) return;
+    const std::optional<RotationMode> mode = knownOp<RotationMode>(record->opCode);
+    if (!mode) return;
     const auto width = std::uint32_t(record->width), height = std::uint32_t(record->height);
     if (width == 0 || height == 0) return;
 
-    const int sourcePlane = (opCode & kOriginalSourceBit) != 0 ? 1 : 3;
-    const Planes planes{planeStart(*record, sourcePlane), planeStart(*record, 2), width, height,
-                        colourAsPixel(record->colour)};
+    const SurfacePlane source = readsOriginal(*mode) ? SurfacePlane::Original : SurfacePlane::Undo;
+    const Planes planes{planeStart(*record, source), planeStart(*record, SurfacePlane::Working),
+                        width, height, colourAsPixel(record->colour)};
     const Turn turn = turnFor(std::int32_t(c), a, b, height);
-    if ((opCode & kBlendBit) != 0) {
+    if (isBilinear(*mode)) {
         turnPlane<true>(planes, turn);
     } else {
         turnPlane<false>(planes, turn);

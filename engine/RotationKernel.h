@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/KernelRecord.h"
+#include "engine/RotationOps.h"
 
 namespace quillon {
 

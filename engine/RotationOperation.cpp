@@ -1,5 +1,6 @@
 #include <stdexcept>
 
+#include "engine/RotationOps.h"
 #include "engine/clsASMpic.h"
 
 namespace quillon {
@@ -12,10 +13,6 @@ std::int16_t angleWithWholeTurn(std::int16_t angle) {
     if (__builtin_add_overflow(angle, std::int16_t{360}, &sum))
         throw std::overflow_error("angle + 360 does not fit 16 bits");
     return sum;
-}
-
-std::int32_t rotationOpCode(bool antiAlias, bool sourcePic) {
-    return (sourcePic ? 2 : 0) + (antiAlias ? 1 : 0);
 }
 
 }  // namespace
@@ -32,7 +29,7 @@ void clsASMpic::ASM_Rotate(std::int16_t Angle, bool AntiAlias, bool SourcePic, s
               SourcePic ? Snapshot::Never : Snapshot::IfAutoDraw,
               [&](KernelParameterRecord& record) {
                   record.colour = effectColour(colorX);
-                  record.opCode = rotationOpCode(AntiAlias, SourcePic);
+                  record.opCode = codeOf(rotationMode(AntiAlias, SourcePic));
                   const std::int16_t degrees = angleWithWholeTurn(Angle);
                   const KernelArgument a = centreArgument(centerX, record.width);
                   const KernelArgument b = centreArgument(centerY, record.height);

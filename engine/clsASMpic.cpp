@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/PalEffectsOps.h"
+
 #include "platform/core/Application.h"
 #include "platform/core/CheckedArithmetic.h"
 #include "platform/core/Display.h"
@@ -77,14 +79,14 @@ void clsASMpic::bind(platform::PictureBoxModel& box) {
     recordAddress_ = &record_;
     CaptureSurface();
     record_.surface = surface_.base();
-    DrawPlane(PixelSurface::kUndo);
+    DrawPlane(SurfacePlane::Undo);
 }
 
 void clsASMpic::CaptureSurface() {
     if (!GETDIBS(box_->imageHandle())) throw std::runtime_error("no surface");
     planeSize_ = checkedMultiply(checkedMultiply(record_.width, 4), record_.height);
-    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kWorking);
-    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kUndo);
+    surface_.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
+    surface_.copyPlane(SurfacePlane::Original, SurfacePlane::Undo);
 }
 
 bool clsASMpic::GETDIBS(gdi::HBITMAP bitmap) {
@@ -115,7 +117,7 @@ bool clsASMpic::GETDIBS(gdi::HBITMAP bitmap) {
     }
 }
 
-void clsASMpic::DrawPlane(int plane) {
+void clsASMpic::DrawPlane(SurfacePlane plane) {
     box_->setPicture(QImage());
     box_->setVisible(true);
     header_.width = record_.width;
@@ -138,34 +140,34 @@ void clsASMpic::setAutoDraw(bool autoON) {
     autoDraw_ = autoON;
     if (PictureBoxMissing()) return;
     if (autoON) {
-        DrawPlane(PixelSurface::kWorking);
+        DrawPlane(SurfacePlane::Working);
     } else {
-        surface_.copyPlane(PixelSurface::kWorking, PixelSurface::kUndo);
+        surface_.copyPlane(SurfacePlane::Working, SurfacePlane::Undo);
     }
 }
 
 void clsASMpic::DrawNow() {
     if (PictureBoxMissing()) return;
-    DrawPlane(PixelSurface::kWorking);
+    DrawPlane(SurfacePlane::Working);
     platform::processPendingEvents();
 }
 
 void clsASMpic::UndoLast() {
     if (PictureBoxMissing()) return;
-    surface_.copyPlane(PixelSurface::kUndo, PixelSurface::kWorking);
-    DrawPlane(PixelSurface::kWorking);
+    surface_.copyPlane(SurfacePlane::Undo, SurfacePlane::Working);
+    DrawPlane(SurfacePlane::Working);
 }
 
 void clsASMpic::UndoLastDontDraw() {
     if (PictureBoxMissing()) return;
-    surface_.copyPlane(PixelSurface::kUndo, PixelSurface::kWorking);
+    surface_.copyPlane(SurfacePlane::Undo, SurfacePlane::Working);
 }
 
 void clsASMpic::ResetPic() {
     if (PictureBoxMissing()) return;
-    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kWorking);
-    surface_.copyPlane(PixelSurface::kOriginal, PixelSurface::kUndo);
-    DrawPlane(PixelSurface::kOriginal);
+    surface_.copyPlane(SurfacePlane::Original, SurfacePlane::Working);
+    surface_.copyPlane(SurfacePlane::Original, SurfacePlane::Undo);
+    DrawPlane(SurfacePlane::Original);
 }
 
 std::uint32_t clsASMpic::effectColour(std::int32_t colorX) const {
@@ -191,7 +193,6 @@ void clsASMpic::ASM_PalEffects(std::int32_t OpCode, std::int16_t Amount, std::in
 }
 
 void clsASMpic::ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16_t Amount) {
-    constexpr std::int32_t kNoise = 10;
     if (PictureBoxMissing()) return;
     runKernel(kernels_.palEffects, Snapshot::IfAutoDraw, [&](KernelParameterRecord& record) {
         record.amount = Amount;
@@ -199,7 +200,7 @@ void clsASMpic::ASM_IncrementalPalEffects(const std::int32_t& OpCode, std::int16
         record.opCode = OpCode;
         resetSharedRandom();
         KernelArguments arguments{kSingleTwo, kSingleThree, kPlainFour};
-        if (OpCode == kNoise) {
+        if (OpCode == codeOf(PalEffect::Noise)) {
             const float drawn = platform::sharedRandom().draw();
             arguments.a = singleBits(drawn * 255.0f);
         }

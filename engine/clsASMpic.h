@@ -73,7 +73,7 @@ private:
     void bind(platform::PictureBoxModel& box);
     void CaptureSurface();
     bool GETDIBS(gdi::HBITMAP bitmap);
-    void DrawPlane(int plane);
+    void DrawPlane(SurfacePlane plane);
 
     std::uint32_t effectColour(std::int32_t colorX) const;
     // A given centre in single precision (an overflow error when it does not fit one), a
@@ -106,19 +106,19 @@ private:
 template <typename Prepare>
 void clsASMpic::runKernel(Kernel kernel, Snapshot snapshot, Prepare&& prepare) {
     if (autoDraw_ && snapshot == Snapshot::IfAutoDraw) {
-        surface_.copyPlane(PixelSurface::kWorking, PixelSurface::kUndo);
+        surface_.copyPlane(SurfacePlane::Working, SurfacePlane::Undo);
     }
     const KernelArguments arguments = prepare(record_);
     kernelEntry_ = kernel;
     if (kernelEntry_ != nullptr)
         kernelEntry_(recordAddress_, arguments.a, arguments.b, arguments.c);
-    if (autoDraw_) DrawPlane(PixelSurface::kWorking);
+    if (autoDraw_) DrawPlane(SurfacePlane::Working);
 }
 
 template <typename Prepare>
 void clsASMpic::runKernelCalls(Kernel kernel, Snapshot snapshot, Prepare&& prepare) {
     if (autoDraw_ && snapshot == Snapshot::IfAutoDraw) {
-        surface_.copyPlane(PixelSurface::kWorking, PixelSurface::kUndo);
+        surface_.copyPlane(SurfacePlane::Working, SurfacePlane::Undo);
     }
     kernelEntry_ = kernel;
     const auto call = [this](const KernelArguments& arguments) {
@@ -126,7 +126,7 @@ void clsASMpic::runKernelCalls(Kernel kernel, Snapshot snapshot, Prepare&& prepa
             kernelEntry_(recordAddress_, arguments.a, arguments.b, arguments.c);
     };
     prepare(record_, call);
-    if (autoDraw_) DrawPlane(PixelSurface::kWorking);
+    if (autoDraw_) DrawPlane(SurfacePlane::Working);
 }
 
 }  // namespace quillon

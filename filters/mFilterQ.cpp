@@ -10,7 +10,6 @@
 namespace quillon::mFilterQ {
 namespace {
 
-constexpr std::int32_t kSharpen = 1;
 constexpr std::size_t kRestingBytes = 4 * 2 * 2;
 
 // One set for the whole program: a filter call owns it from start to end.
@@ -99,7 +98,7 @@ void runFilter(std::int32_t number, ModuleState& state, std::int32_t param,
                std::int32_t& Progress) {
     const FilterPixels pixels{state.workPixels.data(), state.description.width,
                               state.description.height};
-    if (number == kSharpen) SharpenFilter(pixels, {state.progress, Progress}, param);
+    if (number == kSharpenFilter) SharpenFilter(pixels, {state.progress, Progress}, param);
 }
 
 }  // namespace

@@ -7,7 +7,12 @@
 
 namespace quillon::mFilterQ {
 
-// Runs filter `FilterNumber` (1 = sharpen) over the bitmap in place. `Progress` receives
+// The one filter this program has, and the damping s its "Sharpen" runs it with (see
+// SharpenFilter).
+inline constexpr std::int32_t kSharpenFilter = 1;
+inline constexpr std::int32_t kSharpenDamping = 2;
+
+// Runs filter `FilterNumber` (kSharpenFilter) over the bitmap in place. `Progress` receives
 // the percentage of rows done while the filter runs, and 100 when it has finished.
 //
 // The filter lets pending events run after every row; a call made from one of them while

@@ -4,6 +4,7 @@
 #include "app/controls/WindowGeometry.h"
 #include "app/window/EditorControls.h"
 #include "app/window/EditorPanel.h"
+#include "engine/PalEffectsOps.h"
 
 namespace quillon {
 namespace {
@@ -41,9 +42,11 @@ struct Place {
 };
 
 Place stepButtonPlace(int index) {
-    if (index == 6) return {300, 2100, 855, 255};  // below the frame's bottom edge
-    if (index == 7) return {300, 2340, 855, 255};
-    if (index == 10) return {kColumnLeft[4], kUpperTop, kColumnWidth, kTallHeight};
+    if (index == codeOf(PalEffect::Brighten))
+        return {300, 2100, 855, 255};  // below the frame's bottom edge
+    if (index == codeOf(PalEffect::Darken)) return {300, 2340, 855, 255};
+    if (index == codeOf(PalEffect::Noise))
+        return {kColumnLeft[4], kUpperTop, kColumnWidth, kTallHeight};
     const int column = index < 6 ? index / 2 : 3;
     return {kColumnLeft[column], index % 2 == 0 ? kUpperTop : kLowerTop, kColumnWidth, kRowHeight};
 }
@@ -62,8 +65,8 @@ void EditorPanel::createEffectsFrame() {
     }
     // Nobody sees the two "Reset" steps, so no Tab may land on them: Space would then
     // brighten or darken the picture with nothing visible focused.
-    cmd_incrPalFX[6]->setFocusPolicy(Qt::NoFocus);
-    cmd_incrPalFX[7]->setFocusPolicy(Qt::NoFocus);
+    cmd_incrPalFX[codeOf(PalEffect::Brighten)]->setFocusPolicy(Qt::NoFocus);
+    cmd_incrPalFX[codeOf(PalEffect::Darken)]->setFocusPolicy(Qt::NoFocus);
     cmd_palFX_0 = makeButton(*Frame5, QStringLiteral("cmd_palFX_0"), tr("Negative"),
                              tr("Inverts the image to Negative"));
     placeInTwips(*cmd_palFX_0, kColumnLeft[5], kUpperTop, kColumnWidth, kTallHeight);

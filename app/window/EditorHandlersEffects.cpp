@@ -3,13 +3,13 @@
 #include "app/controls/BevelButton.h"
 #include "app/window/EditorPanel.h"
 #include "app/window/HandlerErrors.h"
+#include "engine/PalEffectsOps.h"
+#include "engine/PixelEffectsOps.h"
 #include "engine/clsASMpic.h"
 
 namespace quillon {
 namespace {
 
-constexpr std::int32_t kBrighten = 6, kDarken = 7;
-constexpr std::int32_t kNegative = 11;
 constexpr int kBrightnessMiddle = 256;
 
 }  // namespace
@@ -35,15 +35,14 @@ void EditorPanel::stepClicked(std::int32_t index) {
 
 void EditorPanel::negativeClicked() {
     runHandler([&] {
-        engine().ASM_PalEffects(kNegative, factor(), colourX());
+        engine().ASM_PalEffects(codeOf(PalEffect::Negative), factor(), colourX());
         brightnessStep = false;
     });
 }
 
 void EditorPanel::smoothClicked() {
     runHandler([&] {
-        const std::int32_t OpCode = 0;
-        engine().ASM_PixelEffects(OpCode, factor(), colourX());
+        engine().ASM_PixelEffects(codeOf(PixelEffect::Smooth), factor(), colourX());
         brightnessStep = false;
     });
 }
@@ -58,9 +57,11 @@ void EditorPanel::brightnessChanged() {
         const int value = HScroll1->value();
         if (value == kBrightnessMiddle) return;
         if (value < kBrightnessMiddle) {
-            engine().ASM_IncrementalPalEffects(kDarken, std::int16_t(255 - value));
+            engine().ASM_IncrementalPalEffects(codeOf(PalEffect::Darken),
+                                               std::int16_t(255 - value));
         } else {
-            engine().ASM_IncrementalPalEffects(kBrighten, std::int16_t(value - kBrightnessMiddle));
+            engine().ASM_IncrementalPalEffects(codeOf(PalEffect::Brighten),
+                                               std::int16_t(value - kBrightnessMiddle));
         }
         brightnessStep = true;
     });

@@ -12,9 +12,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::int32_t kSharpenFilter = 1;
-constexpr std::int32_t kSharpenDamping = 2;
-
 // The finished sharpening replaces what the box shows, and goes over the window's
 // surface as well, where the window's next repaint covers it again.
 void showSharpened(platform::PictureBoxModel& box, QImage& sharpened, WindowSurface& surface) {
@@ -53,7 +50,8 @@ void EditorPanel::sharpenClicked() {
         const qint64 drawnBefore = box.image().cacheKey();
         QImage sharpened = box.image();
         std::int32_t progress = 0;
-        mFilterQ::ApplyFilter(kSharpenFilter, &sharpened, kSharpenDamping, progress);
+        mFilterQ::ApplyFilter(mFilterQ::kSharpenFilter, &sharpened, mFilterQ::kSharpenDamping,
+                              progress);
         if (panel.isNull() || box.image().cacheKey() != drawnBefore) return;
         filterProgress = progress;
         showSharpened(box, sharpened, surface);

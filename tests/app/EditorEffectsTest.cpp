@@ -33,7 +33,7 @@ private slots:
 
 private:
     QImage shown() const { return editor_->picture().model().image(); }
-    std::vector<std::uint32_t> plane(int p) const {
+    std::vector<std::uint32_t> plane(SurfacePlane p) const {
         return testing::planeWords(editor_->engine(), p);
     }
     void moveBar(int value) const { editor_->control<QScrollBar>("HScroll1")->setValue(value); }
@@ -50,7 +50,7 @@ void EditorEffectsTest::stepButtonsPassIndexAndFactor() {
     const QImage before = shown();
     const clsASMpic& engine = editor_->engine();
     editor_->click("cmd_incrPalFX_0");
-    QCOMPARE(testing::planePixel(engine, PixelSurface::kWorking, 10, 20),
+    QCOMPARE(testing::planePixel(engine, SurfacePlane::Working, 10, 20),
              (before.pixel(10, 20) + 0x020000) & 0x00FFFFFF);
     editor_->click("Option1_3");  // "factor 8"
     ReferenceEngine reference(before);
@@ -61,8 +61,7 @@ void EditorEffectsTest::stepButtonsPassIndexAndFactor() {
         QCOMPARE(engine.record().amount, 8);
         reference->ASM_IncrementalPalEffects(OpCode, 8);
     }
-    QCOMPARE(plane(PixelSurface::kWorking),
-             testing::planeWords(*reference, PixelSurface::kWorking));
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*reference, SurfacePlane::Working));
     QVERIFY(editor_->messages().empty());
 }
 
@@ -71,19 +70,19 @@ void EditorEffectsTest::stepButtonsPassIndexAndFactor() {
 // nothing is drawn. After a step button the bar applies its value on top of the step.
 void EditorEffectsTest::brightnessSeriesIsAbsolute() {
     const QImage before = shown();
-    const auto original = plane(PixelSurface::kWorking);
+    const auto original = plane(SurfacePlane::Working);
     moveBar(300);
     moveBar(200);
     ReferenceEngine darkened(before);
     darkened->ASM_IncrementalPalEffects(7, 55);
-    QCOMPARE(plane(PixelSurface::kWorking), testing::planeWords(*darkened, PixelSurface::kWorking));
-    QCOMPARE(plane(PixelSurface::kUndo), original);
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*darkened, SurfacePlane::Working));
+    QCOMPARE(plane(SurfacePlane::Undo), original);
     QCOMPARE(shown(), darkened->boundBox()->image());
     moveBar(256);
-    QCOMPARE(plane(PixelSurface::kWorking), original);
+    QCOMPARE(plane(SurfacePlane::Working), original);
     QCOMPARE(shown(), darkened->boundBox()->image());
     moveBar(255);  // darkens by 255 - 255 = 0
-    QCOMPARE(plane(PixelSurface::kWorking), original);
+    QCOMPARE(plane(SurfacePlane::Working), original);
 
     editor_->click("cmd_incrPalFX_0");  // "RED +" ends the series
     auto* bar = editor_->control<QScrollBar>("HScroll1");
@@ -93,7 +92,7 @@ void EditorEffectsTest::brightnessSeriesIsAbsolute() {
     ReferenceEngine stepped(before);
     for (auto [OpCode, Amount] : {std::pair{0, 2}, {6, 19}})
         stepped->ASM_IncrementalPalEffects(OpCode, std::int16_t(Amount));
-    QCOMPARE(plane(PixelSurface::kWorking), testing::planeWords(*stepped, PixelSurface::kWorking));
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*stepped, SurfacePlane::Working));
 
     // The bar's ends lighten and darken by 255 at most; a large step moves it by 100.
     const std::pair<Qt::Key, int> keys[] = {
@@ -116,20 +115,17 @@ void EditorEffectsTest::zoomAimedByTheLastLeftPress() {
     QCOMPARE(editor_->control<QLineEdit>("txt_centerX")->text(), QStringLiteral("120"));
     QCOMPARE(editor_->control<QLineEdit>("txt_centerY")->text(), QStringLiteral("85"));
     reference->ASM_Magnify(2.5f, 120.0, 85.0, true, 0);
-    QCOMPARE(plane(PixelSurface::kWorking),
-             testing::planeWords(*reference, PixelSurface::kWorking));
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*reference, SurfacePlane::Working));
     QCOMPARE(shown(), reference->boundBox()->image());
 
     editor_->click("cmd_magFX_0");  // "Zoom Pixelated"
     QTest::mousePress(&editor_->picture(), Qt::LeftButton, {}, QPoint(30, 40));
     QTest::mouseRelease(&editor_->picture(), Qt::LeftButton, {}, QPoint(500, 40));  // no click
-    QCOMPARE(plane(PixelSurface::kWorking),
-             testing::planeWords(*reference, PixelSurface::kWorking));
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*reference, SurfacePlane::Working));
     const auto colour = std::int32_t(gdi::bgrFromArgb(shown().pixel(200, 200)) & 0x00FFFFFF);
     clickPicture(Qt::RightButton, QPoint(200, 200));
     reference->ASM_Magnify(2.5f, 30.0, 40.0, false, colour);
-    QCOMPARE(plane(PixelSurface::kWorking),
-             testing::planeWords(*reference, PixelSurface::kWorking));
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*reference, SurfacePlane::Working));
     editor_->click("cmd_magFX_1");
     clickPicture(Qt::LeftButton, QPoint(30, 40));
     QCOMPARE(editor_->engine().record().opCode, 1);  // bilinear
@@ -152,8 +148,7 @@ void EditorEffectsTest::rightPressPicksColourX() {
     QCOMPARE(editor_->engine().record().colour, picked);
     reference->ASM_PalEffects(11, 2, std::int32_t(picked));
     reference->ASM_PixelEffects(0, 2, std::int32_t(picked));
-    QCOMPARE(plane(PixelSurface::kWorking),
-             testing::planeWords(*reference, PixelSurface::kWorking));
+    QCOMPARE(plane(SurfacePlane::Working), testing::planeWords(*reference, SurfacePlane::Working));
     QVERIFY(editor_->messages().empty());
 }
 
@@ -165,10 +160,10 @@ void EditorEffectsTest::sharpenChangesOnlyWhatTheBoxShows() {
     std::int32_t progress = 0;
     mFilterQ::ApplyFilter(1, &expected, 2, progress);
     QVERIFY(expected != unsharpened);
-    const auto before = plane(PixelSurface::kWorking);
+    const auto before = plane(SurfacePlane::Working);
     editor_->click("BevelButton9");
     QCOMPARE(shown(), expected);
-    QCOMPARE(plane(PixelSurface::kWorking), before);
+    QCOMPARE(plane(SurfacePlane::Working), before);
     QVERIFY(!editor_->control<QWidget>("Picture2")->isVisible());
 
     ReferenceEngine reference(unsharpened);
@@ -199,7 +194,7 @@ void EditorEffectsTest::stretchAndCrushWorkOnWhatTheBoxShows() {
 // with the run-time error before it ends the brightness series, the picture as it was.
 void EditorEffectsTest::overflowEndsTheHandlerWithAMessage() {
     moveBar(300);
-    const auto brightened = plane(PixelSurface::kWorking);
+    const auto brightened = plane(SurfacePlane::Working);
     const QImage drawn = shown();
     const QString factors[] = {QStringLiteral("300000000"),
                                QStringLiteral("1") + QString(400, u'0')};
@@ -211,7 +206,7 @@ void EditorEffectsTest::overflowEndsTheHandlerWithAMessage() {
         QCOMPARE(message.title, QStringLiteral("Quillon"));
         QCOMPARE(message.text, QStringLiteral("Run-time error '6':\n\nOverflow"));
         QVERIFY(editor_->control<EditorPanel>("FraEditor")->brightnessStepLast());
-        QCOMPARE(plane(PixelSurface::kWorking), brightened);
+        QCOMPARE(plane(SurfacePlane::Working), brightened);
         QCOMPARE(shown(), drawn);
     }
 }

@@ -194,7 +194,7 @@ void EditorPanelTest::fileButtons() {
     QCOMPARE(editor_->control<QLabel>("Label6")->text(), path);
     const QImage loaded = editor_->picture().model().image();
     QCOMPARE(loaded.pixel(39, 29), picture.pixel(39, 29));
-    const auto original = testing::planeWords(editor_->engine(), PixelSurface::kOriginal);
+    const auto original = testing::planeWords(editor_->engine(), SurfacePlane::Original);
 
     editor_->click("cmd_incrPalFX_10");  // "Add Noise"
     editor_->click("cmd_palFX_0");       // "Negative": "Reset Image" must go back past both
@@ -207,7 +207,7 @@ void EditorPanelTest::fileButtons() {
     QVERIFY(saved.convertToFormat(QImage::Format_RGB32) != loaded);
 
     editor_->click("cmd_progFlow_3");
-    QCOMPARE(testing::planeWords(editor_->engine(), PixelSurface::kWorking), original);
+    QCOMPARE(testing::planeWords(editor_->engine(), SurfacePlane::Working), original);
     QCOMPARE(editor_->picture().model().image(), loaded);
     QVERIFY(editor_->messages().empty());
 }

@@ -44,14 +44,14 @@ ReferenceEngine::ReferenceEngine(const QImage& picture) {
     engine_.setPictureBox(box_);
 }
 
-std::vector<std::uint32_t> planeWords(const clsASMpic& engine, int plane) {
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine, SurfacePlane plane) {
     const PixelSurface& surface = engine.surface();
     std::vector<std::uint32_t> words(surface.planeBytes() / 4);
     std::memcpy(words.data(), surface.plane(plane), words.size() * 4);
     return words;
 }
 
-QRgb planePixel(const clsASMpic& engine, int plane, int x, int y) {
+QRgb planePixel(const clsASMpic& engine, SurfacePlane plane, int x, int y) {
     const PixelSurface& surface = engine.surface();
     const int row = surface.height() - 1 - y;
     const std::uint8_t* pixel = surface.plane(plane) + 4 * (std::size_t(row) * surface.width() + x);

@@ -63,9 +63,9 @@ private:
 };
 
 // Plane p of an engine's surface as 32-bit words (blue, green, red, reserved).
-std::vector<std::uint32_t> planeWords(const clsASMpic& engine, int plane);
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine, SurfacePlane plane);
 
 // One pixel of a plane as 0x00RRGGBB, x from the left and y from the top.
-QRgb planePixel(const clsASMpic& engine, int plane, int x, int y);
+QRgb planePixel(const clsASMpic& engine, SurfacePlane plane, int x, int y);
 
 }  // namespace quillon::testing

@@ -106,7 +106,7 @@ void MainWindowTest::pictureBoxShowsIconOnGreyAndIsBound() {
     const PixelSurface& surface = window_->engine()->surface();
     QCOMPARE(QSize(surface.width(), surface.height()), shown.size());
     const std::uint8_t* topRow =
-        surface.plane(PixelSurface::kWorking) + 4 * (surface.height() - 1) * surface.width();
+        surface.plane(SurfacePlane::Working) + 4 * (surface.height() - 1) * surface.width();
     for (int x : {0, 10, 20, 200})
         QCOMPARE(qRgb(topRow[4 * x + 2], topRow[4 * x + 1], topRow[4 * x]), shown.pixel(x, 0));
 }

@@ -61,7 +61,7 @@ bool ReentrancyTest::showsWorkingPlane() const {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if ((image.pixel(x, y) & 0x00FFFFFF) !=
-                testing::planePixel(editor_->engine(), PixelSurface::kWorking, x, y))
+                testing::planePixel(editor_->engine(), SurfacePlane::Working, x, y))
                 return false;
         }
     }

@@ -36,7 +36,8 @@ std::unique_ptr<platform::PictureBoxModel> makeBox(int width, int height, const 
 std::vector<std::uint32_t> planeWords(const clsASMpic& engine, int plane) {
     const PixelSurface& surface = engine.surface();
     std::vector<std::uint32_t> words(surface.planeBytes() / 4);
-    if (!words.empty()) std::memcpy(words.data(), surface.plane(plane), surface.planeBytes());
+    if (!words.empty())
+        std::memcpy(words.data(), surface.plane(SurfacePlane(plane)), surface.planeBytes());
     return words;
 }
 
@@ -52,7 +53,7 @@ std::vector<std::uint32_t> shownWords(const platform::PictureBoxModel& box) {
 
 void fillPlane(clsASMpic& engine, int plane, std::uint32_t word) {
     PixelSurface& surface = engine.surface();
-    auto* pixels = surface.plane(plane);
+    auto* pixels = surface.plane(SurfacePlane(plane));
     for (std::size_t i = 0; i < surface.planeBytes(); i += 4) std::memcpy(pixels + i, &word, 4);
 }
 

@@ -43,7 +43,7 @@ protected:
         spy.onCall = [this](SpiedCall& call) {
             undoAtCall.push_back(planeWords(engine, 3));
             shownAtCall.push_back(shownWords(*box));
-            std::memcpy(planeStart(call.record, 2), &kSpyMark, 4);
+            std::memcpy(planeStart(call.record, SurfacePlane::Working), &kSpyMark, 4);
         };
     }
 

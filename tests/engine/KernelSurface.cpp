@@ -12,7 +12,7 @@ KernelSurface::KernelSurface(std::int32_t width, std::int32_t height)
 }
 
 std::vector<std::uint8_t> KernelSurface::planeBytes(int p) const {
-    const std::uint8_t* start = planeStart(record_, p);
+    const std::uint8_t* start = planeStart(record_, SurfacePlane(p));
     return {start, start + bytes_.size() / 3};
 }
 

@@ -38,7 +38,7 @@ public:
     std::int32_t height() const { return record_.height; }
     std::size_t pixelCount() const { return bytes_.size() / 12; }
 
-    std::uint8_t* plane(int p) { return planeStart(record_, p); }
+    std::uint8_t* plane(int p) { return planeStart(record_, SurfacePlane(p)); }
     std::vector<std::uint8_t> planeBytes(int p) const;
     // All three planes at once, to compare the whole effect of a kernel call.
     std::array<std::vector<std::uint8_t>, 3> planes() const;

@@ -91,8 +91,8 @@ TEST(PalEffectsAgreement, PlainPackedPathMatchesTheReference) {
             surface.fillRandomly(random);
             auto expected = surface.planeBytes(2);
             referencePalEffects(expected.data(), 45, op, amount, 0);
-            paleffects::applyPackedScalar(surface.plane(2), 45,
-                                          *paleffects::packedStepFor(op, amount));
+            paleffects::applyPackedScalar(
+                surface.plane(2), 45, *paleffects::packedStepFor(*knownOp<PalEffect>(op), amount));
             ASSERT_EQ(surface.planeBytes(2), expected) << "op " << op << " amount " << amount;
         }
     }

@@ -119,7 +119,7 @@ void MediaRobustnessTest::windowGrabsFromAClipThatVanished() {
     editor.click("command4");
     editor.click("BevelButton5");
     QVERIFY(editor.messages().empty());
-    const QRgb middle = testing::planePixel(editor.engine(), 2, 190, 140);
+    const QRgb middle = testing::planePixel(editor.engine(), SurfacePlane::Working, 190, 140);
     QCOMPARE(testing::clipFrameOfGrey(qGreen(middle)), 26);
 }
 

@@ -59,8 +59,8 @@ platform::MpvPlayback& MediaWindowTest::playback() const {
 int MediaWindowTest::editorFrame() const {
     const clsASMpic& engine = editor_->engine();
     const PixelSurface& surface = engine.surface();
-    return testing::clipFrameOfGrey(
-        qGreen(testing::planePixel(engine, 2, surface.width() / 2, surface.height() / 2)));
+    return testing::clipFrameOfGrey(qGreen(testing::planePixel(
+        engine, SurfacePlane::Working, surface.width() / 2, surface.height() / 2)));
 }
 
 int MediaWindowTest::grabAndRead() {

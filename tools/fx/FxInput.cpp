@@ -93,7 +93,7 @@ Status bindEngine(clsASMpic& engine, platform::PictureBoxModel& box, PictureSize
 
 void loadPlanes(clsASMpic& engine, const QByteArray& plane) {
     PixelSurface& surface = engine.surface();
-    for (int p = PixelSurface::kOriginal; p <= PixelSurface::kUndo; ++p) {
+    for (const SurfacePlane p : kAllPlanes) {
         std::memcpy(surface.plane(p), plane.constData(), surface.planeBytes());
     }
     // All planes are equal now, so drawing the working plane shows what binding would.

@@ -6,6 +6,7 @@
 
 #include "app/adjustments/ColourStretch.h"
 #include "app/adjustments/WhiteCrush.h"
+#include "engine/ColorXOps.h"
 #include "engine/clsASMpic.h"
 #include "filters/mFilterQ.h"
 #include "tools/fx/FxNumbers.h"
@@ -34,7 +35,6 @@ const ArgumentRule kFactor{"factor", -214748352.0, 214748352.0, "-214748352..214
 const ArgumentRule kAngle{"angle", -32768, 32767 - 360, "-32768..32407"};
 const ArgumentRule kColorXAmount{
     "amount", -32768, 32767, "-32768..32767, with op code 0 -1638..1638", false, "1"};
-constexpr std::int32_t kRandomDots = 0;
 constexpr double kMostDotAmount = 32767 / 20;
 const ArgumentRule kAntiAlias{"anti-aliasing", 0, 1, "0 or 1", false, "0"};
 const ArgumentRule kSourcePic{"source picture", 0, 1, "0 or 1", false, "1, the original"};
@@ -86,7 +86,8 @@ platform::PictureBoxModel& shownBox(const clsASMpic& engine) {
 void applySharpen(clsASMpic& engine, const OperationArguments&) {
     platform::PictureBoxModel& box = shownBox(engine);
     std::int32_t progress = 0;
-    mFilterQ::ApplyFilter(1, box.imageHandle(), 2, progress);
+    mFilterQ::ApplyFilter(mFilterQ::kSharpenFilter, box.imageHandle(), mFilterQ::kSharpenDamping,
+                          progress);
     box.refresh();
 }
 void applyStretch(clsASMpic& engine, const OperationArguments&) {
@@ -98,7 +99,9 @@ void applyCrush(clsASMpic& engine, const OperationArguments&) {
 
 Status checkDotCount(const OperationArguments& arguments) {
     const double amount = arguments.optional(2).value_or(1);
-    if (arguments.int32(0) != kRandomDots || std::abs(amount) <= kMostDotAmount) return succeeded();
+    if (arguments.int32(0) != codeOf(ColorXEffect::RandomDots) ||
+        std::abs(amount) <= kMostDotAmount)
+        return succeeded();
     return Status::failure(
         QStringLiteral("colorx: amount %1 is out of range for op code 0 (-1638..1638)")
             .arg(amount));

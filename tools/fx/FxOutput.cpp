@@ -24,7 +24,7 @@ bool writeWorkingPlane(QIODevice& file, QString& reason, const clsASMpic& engine
         reason = QStringLiteral("the engine holds no picture");
         return false;
     }
-    const auto* bytes = reinterpret_cast<const char*>(surface.plane(PixelSurface::kWorking));
+    const auto* bytes = reinterpret_cast<const char*>(surface.plane(SurfacePlane::Working));
     const qint64 size = qint64(surface.planeBytes());
     return file.write(bytes, size) == size;
 }
