@@ -116,12 +116,18 @@ bool clsASMpic::GETDIBS(gdi::HBITMAP bitmap) {
 }
 
 void clsASMpic::DrawPlane(int plane) {
-    box_->setPicture(QImage());
+    const bool painting = !surface_.empty() && surface_.planeBytes() > 0;
+    // A plane the size of the box covers every pixel, so the box is painted once; an
+    // empty surface, or a box of another size, shows its background where nothing lands.
+    if (painting && box_->image().size() == QSize(record_.width, record_.height)) {
+        box_->forgetPicture();
+    } else {
+        box_->setPicture(QImage());
+    }
     box_->setVisible(true);
     header_.width = record_.width;
     header_.height = record_.height;
-    // An empty surface has nothing to paint; the box simply shows its background.
-    if (!surface_.empty() && surface_.planeBytes() > 0) {
+    if (painting) {
         const int painted = gdi::StretchDIBits(
             box_->hDC(), 0, 0, record_.width, record_.height, 0, 0, record_.width, record_.height,
             surface_.plane(plane), &header_, gdi::DIB_PAL_COLORS, gdi::SRCCOPY);

@@ -36,6 +36,8 @@ public:
     // at the top-left, unscaled. An empty image clears the picture.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
+    // Forgets the picture without repainting, for a caller about to paint every pixel.
+    void forgetPicture() { picture_ = QImage(); }
 
     const QImage& image() const { return image_; }
     gdi::HBITMAP imageHandle() { return &image_; }
