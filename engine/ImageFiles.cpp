@@ -49,8 +49,8 @@ const std::vector<FileFilter>& saveFilters() {
 
 // Load and save failures are the user's business, not the engine's: they are titled
 // with the caption of the window the box stands in.
-void showFileFailure(const PictureBoxModel& box, const QString& text) {
-    platform::messages().show(box.parentCaption(), text, platform::MessageIcon::Critical);
+void showFileFailure(const platform::EditorHost& window, const QString& text) {
+    platform::messages().show(window.caption(), text, platform::MessageIcon::Critical);
 }
 
 // Pictures are always saved as bitmaps; a name that does not end in ".bmp" (in any case)
@@ -75,15 +75,15 @@ std::optional<QString> chosenSaveName(const QString& title) {
 }
 
 // Lets the window show the hourglass for the lifetime of a scope.
-class BusyParent {
+class BusyWindow {
 public:
-    explicit BusyParent(PictureBoxModel& box) : box_(box) { box_.setParentBusy(true); }
-    ~BusyParent() { box_.setParentBusy(false); }
-    BusyParent(const BusyParent&) = delete;
-    BusyParent& operator=(const BusyParent&) = delete;
+    explicit BusyWindow(platform::EditorHost& window) : window_(window) { window_.setBusy(true); }
+    ~BusyWindow() { window_.setBusy(false); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
 
 private:
-    PictureBoxModel& box_;
+    platform::EditorHost& window_;
 };
 
 // A picture larger than the box is shown whole: scaled down to fit, its proportions kept,
@@ -134,9 +134,9 @@ std::optional<QString> loadIntoBox(clsASMpic& engine, PictureBoxModel& box, cons
         const QImage shown = wholeInBox(loaded.picture, box);
         box.setVisible(false);
         box.setPicture(shown);
-        BusyParent busy(box);
+        BusyWindow busy(engine.host());
         engine.setPictureBox(box);
-        box.refreshParent();
+        engine.host().repaintWindow();
         return std::nullopt;
     } catch (const std::bad_alloc&) {
         loaded.reason = platform::LoadFailure::TooLarge;
@@ -150,28 +150,27 @@ std::optional<QString> loadIntoBox(clsASMpic& engine, PictureBoxModel& box, cons
 
 }  // namespace
 
-// A given file name is loaded without a dialog (a grabbed frame); the file-name label is
-// then emptied, since the file is the program's own and not one the user chose.
-void clsASMpic::dialogShowOpen(const QString& Caption, const QString& sFileName) {
+void clsASMpic::dialogShowOpen(const QString& Caption) {
+    if (PictureBoxMissing()) return;
+    const QString title = Caption.isEmpty() ? kOpenCaption : Caption;
+    const std::optional<QString> chosen =
+        platform::fileDialogs().openFileName(title, openFilters(), QString());
+    if (chosen) openPictureFile(*chosen, *chosen);
+}
+
+// A grabbed frame is loaded without a name beside it: the file is the program's own, not
+// one the user chose.
+void clsASMpic::openPictureFile(const QString& path, const QString& shownName) {
     if (PictureBoxMissing()) return;
     PictureBoxModel& box = *box_;
-    QString path = sFileName;
-    QString label;
-    if (path.isEmpty()) {
-        const QString title = Caption.isEmpty() ? kOpenCaption : Caption;
-        const std::optional<QString> chosen =
-            platform::fileDialogs().openFileName(title, openFilters(), QString());
-        if (!chosen) return;
-        path = label = *chosen;
-    }
     const std::optional<QString> failure = loadIntoBox(*this, box, path);
     // Also after a binding that failed: the box must not stay hidden.
     box.setVisible(true);
     if (failure) {
-        showFileFailure(box, QStringLiteral("Error loading picture file\n") + *failure);
+        showFileFailure(host(), QStringLiteral("Error loading picture file\n") + *failure);
         return;
     }
-    box.setFileLabelText(label);
+    host().showFileName(shownName);
 }
 
 // Saves what the box shows, which after drawing outside the engine (sharpen, colour
@@ -188,7 +187,7 @@ void clsASMpic::dialogShowSave(const QString& Caption) {
     } catch (const std::exception&) {
         saved = false;
     }
-    if (!saved) showFileFailure(box, QStringLiteral("Error saving picture file"));
+    if (!saved) showFileFailure(host(), QStringLiteral("Error saving picture file"));
 }
 
 std::int32_t clsASMpic::dialogChoseColor() {

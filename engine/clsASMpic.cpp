@@ -29,12 +29,26 @@ void resetSharedRandom() {
     random.seed(1.0);
 }
 
+// The engine's window when it has none: no caption, and nobody to tell.
+class NoWindow final : public platform::EditorHost {
+public:
+    QString caption() const override { return {}; }
+    void setBusy(bool) override {}
+    void repaintWindow() override {}
+    void showFileName(const QString&) override {}
+};
+
 }  // namespace
 
 clsASMpic::clsASMpic(const KernelTable& kernels) : kernels_(kernels) {}
 
 clsASMpic::~clsASMpic() {
     surface_.discard();
+}
+
+platform::EditorHost& clsASMpic::host() const {
+    static NoWindow nobody;
+    return host_ != nullptr ? *host_ : nobody;
 }
 
 bool clsASMpic::PictureBoxMissing() const {

@@ -14,10 +14,7 @@ void EditorPanel::createFileActions() {
 // The engine shows its open dialog, loads the chosen picture into the box and binds it
 // anew, so the picture becomes the one "Reset Image" returns to.
 void EditorPanel::openClicked() {
-    runHandler([&] {
-        const QString sFileName;
-        engine().dialogShowOpen(QString(), sFileName);
-    });
+    runHandler([&] { engine().dialogShowOpen(); });
 }
 
 // Saves what the box shows, the direct adjustments and sharpening included.

@@ -163,7 +163,7 @@ void MediaPanel::grabFrame() {
                                   platform::MessageIcon::Information);
         return;
     }
-    engine().dialogShowOpen(QString(), platform::grabbedFramePath());
+    engine().openPictureFile(platform::grabbedFramePath());
 }
 
 }  // namespace quillon

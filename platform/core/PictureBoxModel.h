@@ -46,14 +46,6 @@ public:
     bool isVisible() const { return visible_; }
     void setVisible(bool visible);
 
-    // What a picture box may ask of the window it stands in. The window listens to the
-    // signals; without a window they go nowhere.
-    QString parentCaption() const { return parentCaption_; }
-    void setParentCaption(const QString& caption) { parentCaption_ = caption; }
-    void setParentBusy(bool busy) { emit parentBusyChanged(busy); }  // hourglass pointer
-    void refreshParent() { emit parentRepaintRequested(); }
-    void setFileLabelText(const QString& text) { emit fileLabelTextChanged(text); }
-
     // Asks whoever shows the box to paint it again.
     void refresh();
 
@@ -61,9 +53,6 @@ signals:
     void repaintRequested();
     void sizeChanged();
     void visibilityChanged(bool visible);
-    void parentBusyChanged(bool busy);
-    void parentRepaintRequested();
-    void fileLabelTextChanged(const QString& text);
 
 private:
     void rebuildImage();
@@ -77,7 +66,6 @@ private:
     QImage image_;
     gdi::DeviceContext dc_;
     bool visible_ = true;
-    QString parentCaption_;
 };
 
 // Pixels covered by a length in twips: the quotient in single precision, rounded to the

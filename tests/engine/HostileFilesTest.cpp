@@ -40,7 +40,7 @@ class HostileFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         box = testing::makeBox(8, 6, testing::patternPicture(8, 6));
-        box->setParentCaption(QStringLiteral("Quillon"));
+        engine.setHost(&window);
         engine.setPictureBox(*box);
         engine.ASM_PalEffects(11);
     }
@@ -58,7 +58,7 @@ protected:
     void expectRefused(const QString& path) {
         const EngineState before = state();
         env.messages.clear();
-        engine.dialogShowOpen({}, path);
+        engine.openPictureFile(path);
         ASSERT_EQ(env.messages.shown().size(), 1u) << path.toStdString();
         ShownMessage shown = env.messages.shown()[0];
         shown.text = shown.text.section(u'\n', 0, 0);  // the file and the reason follow
@@ -69,6 +69,7 @@ protected:
 
     testing::EngineFixtureEnvironment env;
     QTemporaryDir dir;
+    testing::RecordingWindow window;
     clsASMpic engine;
     std::unique_ptr<platform::PictureBoxModel> box;
 };
@@ -85,7 +86,7 @@ TEST_F(HostileFilesTest, DamagedPicturesFailWholeOrLoadWhole) {
             continue;
         }
         env.messages.clear();
-        engine.dialogShowOpen({}, path);
+        engine.openPictureFile(path);
         EXPECT_TRUE(env.messages.shown().empty()) << name;
         const auto shown = shownWords(*box);
         for (int plane = 1; plane <= 3; ++plane)
@@ -130,7 +131,7 @@ TEST_F(HostileFilesTest, AFileWithoutReadPermissionIsRefused) {
 }
 
 TEST_F(HostileFilesTest, APictureOfOnePixelLoads) {
-    engine.dialogShowOpen({}, write(QStringLiteral("pixel.png"), testing::onePixelPicture()));
+    engine.openPictureFile(write(QStringLiteral("pixel.png"), testing::onePixelPicture()));
     EXPECT_TRUE(env.messages.shown().empty());
     EXPECT_EQ(box->image().pixel(0, 0), qRgb(200, 100, 50));
     EXPECT_EQ(box->image().pixel(1, 0), qRgb(0xC0, 0xC0, 0xC0)) << "the background beside it";
