@@ -108,13 +108,14 @@ QImage wholeInBox(const QImage& picture, const PictureBoxModel& box) {
 QString loadFailureLine(const QString& path, const platform::LoadedPicture& loaded) {
     using platform::LoadFailure;
     const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
-    const QString detail = loaded.failure.isEmpty() ? QString() : " (" + loaded.failure + ")";
-    switch (loaded.reason) {
+    const QString detail = loaded.error().isEmpty() ? QString() : " (" + loaded.error() + ")";
+    switch (loaded.kind()) {
         case LoadFailure::UnsupportedFormat:
             return name + QStringLiteral(": not a picture in a format that can be read");
         case LoadFailure::Damaged:
             return name + QStringLiteral(": the picture is damaged") + detail;
         case LoadFailure::TooLarge:
+        case LoadFailure::TooManyPixels:
             return name + QStringLiteral(": the picture is too large") + detail;
         case LoadFailure::Unreadable:
         case LoadFailure::None:
@@ -127,11 +128,11 @@ QString loadFailureLine(const QString& path, const platform::LoadedPicture& load
 // read leaves the box, its picture and the engine's planes exactly as they were. Answers
 // why it failed, or nothing.
 std::optional<QString> loadIntoBox(clsASMpic& engine, PictureBoxModel& box, const QString& path) {
-    platform::LoadedPicture loaded;
+    using platform::LoadedPicture;
     try {
-        loaded = platform::loadPicture(path);
+        const LoadedPicture loaded = platform::loadPicture(path);
         if (!loaded.ok()) return loadFailureLine(path, loaded);
-        const QImage shown = wholeInBox(loaded.picture, box);
+        const QImage shown = wholeInBox(loaded.value(), box);
         box.setVisible(false);
         box.setPicture(shown);
         BusyWindow busy(engine.host());
@@ -139,12 +140,11 @@ std::optional<QString> loadIntoBox(clsASMpic& engine, PictureBoxModel& box, cons
         engine.host().repaintWindow();
         return std::nullopt;
     } catch (const std::bad_alloc&) {
-        loaded.reason = platform::LoadFailure::TooLarge;
-        loaded.failure = QStringLiteral("not enough memory");
-        return loadFailureLine(path, loaded);
+        return loadFailureLine(path, LoadedPicture::failure(QStringLiteral("not enough memory"),
+                                                            platform::LoadFailure::TooLarge));
     } catch (const std::exception& failure) {
-        loaded.failure = QString::fromLocal8Bit(failure.what());
-        return loadFailureLine(path, loaded);
+        return loadFailureLine(path,
+                               LoadedPicture::failure(QString::fromLocal8Bit(failure.what())));
     }
 }
 
@@ -183,7 +183,7 @@ void clsASMpic::dialogShowSave(const QString& Caption) {
     if (!name) return;
     bool saved = false;
     try {
-        saved = platform::savePictureAsBitmap(box.image(), *name).ok;
+        saved = platform::savePictureAsBitmap(box.image(), *name).ok();
     } catch (const std::exception&) {
         saved = false;
     }

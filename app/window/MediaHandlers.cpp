@@ -158,8 +158,8 @@ void MediaPanel::showSpeed(double rate) {
 // without a dialog. Without a frame the editor keeps the picture it has.
 void MediaPanel::grabFrame() {
     const platform::FrameWriteResult written = vcx->writeFrame(platform::grabbedFramePath());
-    if (!written.written) {
-        platform::messages().show(platform::applicationTitle(), written.failure,
+    if (!written.ok()) {
+        platform::messages().show(platform::applicationTitle(), written.error(),
                                   platform::MessageIcon::Information);
         return;
     }

@@ -90,14 +90,14 @@ void MediaPanel::load() {
 
 void MediaPanel::start(const QString& filename) {
     const platform::MediaOpenResult result = vcx->openFile(filename);
-    if (!result.opened) {
+    if (!result.ok()) {
         const QString text = tr("The media file \"%1\" could not be opened.\n%2")
-                                 .arg(shownFileName(filename), result.failure);
+                                 .arg(shownFileName(filename), result.error());
         platform::messages().show(platform::applicationTitle(), text,
                                   platform::MessageIcon::Warning);
         return;
     }
-    showOpenedFile(filename, result.durationMs);
+    showOpenedFile(filename, result.value());
     // Playing once and seeking back shows the first frame; the file then waits, stopped.
     vcx->play();
     vcx->seek(0.0);

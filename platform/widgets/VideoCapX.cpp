@@ -90,10 +90,10 @@ QImage VideoCapX::shownFrame(const QImage& frame) const {
 FrameWriteResult VideoCapX::writeFrame(const QString& path) {
     QFile::remove(path);
     const QImage frame = playback_->exactFrame();
-    if (frame.isNull()) return {false, tr("There is no video frame to grab.")};
+    if (frame.isNull()) return FrameWriteResult::failure(tr("There is no video frame to grab."));
     if (!saveBitmap(shownFrame(frame), path))
-        return {false, tr("The frame could not be written to \"%1\".").arg(path)};
-    return {true, {}};
+        return FrameWriteResult::failure(tr("The frame could not be written to \"%1\".").arg(path));
+    return Done{};
 }
 
 // A frame drawn at the picture's size in device pixels, black bars included, is shown

@@ -117,9 +117,9 @@ TEST_F(HostileFilesTest, AbsurdSizesAreRefusedBeforeDecoding) {
     EXPECT_FALSE(platform::loadPicture(bitmap).ok());
     const QString pixmap = write(QStringLiteral("huge.ppm"), "P6\n20000 20000\n255\n\x01\x02\x03");
     const platform::LoadedPicture loaded = platform::loadPicture(pixmap);
-    EXPECT_TRUE(loaded.tooLarge);
-    EXPECT_TRUE(loaded.failure.startsWith(QStringLiteral("20000x20000 is too large")))
-        << loaded.failure.toStdString();
+    EXPECT_EQ(loaded.kind(), platform::LoadFailure::TooManyPixels);
+    EXPECT_TRUE(loaded.error().startsWith(QStringLiteral("20000x20000 is too large")))
+        << loaded.error().toStdString();
     EXPECT_LT(peakResidentKilobytes() - peakBefore, 64 * 1024);
 }
 
@@ -148,7 +148,7 @@ TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
         {flipped, "the PNG chunk IDAT is damaged"},
     };
     for (const auto& [bytes, reason] : cases) {
-        EXPECT_EQ(platform::loadPicture(write(QStringLiteral("damaged.png"), bytes)).failure,
+        EXPECT_EQ(platform::loadPicture(write(QStringLiteral("damaged.png"), bytes)).error(),
                   reason);
     }
     EXPECT_TRUE(platform::loadPicture(write(QStringLiteral("whole.png"), whole)).ok());
@@ -159,7 +159,7 @@ TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
 // progressive one loads.
 TEST_F(HostileFilesTest, JpegsOfTooManyScansAreRefusedBeforeDecoding) {
     const QString bomb = write(QStringLiteral("bomb.jpg"), testing::jpegOfScans(600));
-    EXPECT_EQ(platform::loadPicture(bomb).failure, "the JPEG file has more than 500 scans");
+    EXPECT_EQ(platform::loadPicture(bomb).error(), "the JPEG file has more than 500 scans");
     expectRefused(bomb);
     EXPECT_TRUE(
         platform::loadPicture(write(QStringLiteral("fine.jpg"), testing::jpegOfScans(0))).ok());
@@ -198,7 +198,7 @@ TEST_F(HostileFilesTest, DecodingLetsTheWindowRunAndIsCutOffWhenTooSlow) {
     platform::setLongestDecode(std::chrono::milliseconds(100));
     const platform::LoadedPicture cut = platform::loadPicture(slow);
     platform::setLongestDecode(std::chrono::seconds(30));
-    EXPECT_EQ(cut.failure, "the picture took longer than 0.1 s to decode");
+    EXPECT_EQ(cut.error(), "the picture took longer than 0.1 s to decode");
 }
 
 // Decoders' complaints end up in the failure's text, not on the console.
@@ -213,7 +213,7 @@ TEST_F(HostileFilesTest, DecoderWarningsStayOffTheConsole) {
     for (const testing::HostileFile& damaged : testing::damagedPictures()) {
         const platform::LoadedPicture loaded =
             platform::loadPicture(write(QStringLiteral("damaged"), damaged.bytes));
-        EXPECT_TRUE(loaded.ok() || !loaded.failure.isEmpty()) << damaged.name.toStdString();
+        EXPECT_TRUE(loaded.ok() || !loaded.error().isEmpty()) << damaged.name.toStdString();
     }
     qWarning("after the loads");
     qInstallMessageHandler(previous);

@@ -97,8 +97,8 @@ void MediaRobustnessTest::damagedClipsPlayWhatTheyHold() {
     QFETCH(QString, path);
     QVERIFY(!path.isEmpty());
     const platform::MediaOpenResult result = playback_->open(path);
-    if (!result.opened) {
-        QVERIFY2(!result.failure.isEmpty(), "a clip that cannot be opened says why");
+    if (!result.ok()) {
+        QVERIFY2(!result.error().isEmpty(), "a clip that cannot be opened says why");
         QCOMPARE(playback_->length(), 0.0);
     }
     driveEverything();
@@ -108,7 +108,7 @@ void MediaRobustnessTest::damagedClipsPlayWhatTheyHold() {
 // After a step from the last frame, which has nothing to step to, the slider's timer
 // asks for the position every 300 ms: each answer must come at once.
 void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->seek(2000);
     QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 49);
     playback_->stepFrame();
@@ -122,23 +122,23 @@ void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
 
 void MediaRobustnessTest::clipThatVanishesWhileOpenIsHarmless() {
     const QString path = damagedClip("vanishing.avi", [](QByteArray&) {});
-    QVERIFY(playback_->open(path).opened);
+    QVERIFY(playback_->open(path).ok());
     QVERIFY(QFile::remove(path));
     driveEverything();
     const platform::MediaOpenResult again = playback_->open(path);
-    QVERIFY(!again.opened);
-    QCOMPARE(again.failure, QStringLiteral("The file does not exist."));
+    QVERIFY(!again.ok());
+    QCOMPARE(again.error(), QStringLiteral("The file does not exist."));
 }
 
 void MediaRobustnessTest::openingWhilePlayingReplacesTheClip() {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->play();
     QTest::qWait(200);
-    QVERIFY(playback_->open(clipPath("sound.wav")).opened);
+    QVERIFY(playback_->open(clipPath("sound.wav")).ok());
     QCOMPARE(std::lround(playback_->length()), 1500L);
     playback_->play();
     QTest::qWait(200);
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     QCOMPARE(playback_->length(), 2000.0);
     playback_->seek(400);
     QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 10);
@@ -194,8 +194,8 @@ void MediaRobustnessTest::hostileClipsPlayOrAreRefused() {
     QVERIFY(names.size() >= 31);
     for (const QString& name : names) {
         const platform::MediaOpenResult result = playback_->open(corpus.filePath(name));
-        QVERIFY2(result.opened || !result.failure.isEmpty(), qPrintable(name));
-        if (!result.opened) continue;
+        QVERIFY2(result.ok() || !result.error().isEmpty(), qPrintable(name));
+        if (!result.ok()) continue;
         playback_->play();
         QTest::qWait(30);
         playback_->seek(playback_->length());
