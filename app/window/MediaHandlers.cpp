@@ -22,16 +22,6 @@
 namespace quillon {
 namespace {
 
-using Handler = void (MediaPanel::*)();
-
-// Every notification goes through runHandler, so a failure (an overflow in a typed
-// number) is reported instead of escaping into the event loop.
-template <typename Sender, typename Signal>
-void connectHandler(const Sender* sender, Signal signal, MediaPanel* panel, Handler handler) {
-    QObject::connect(sender, signal, panel,
-                     [panel, handler] { runHandler([&] { (panel->*handler)(); }); });
-}
-
 // Stepping back seeks this many milliseconds before the position, about one frame.
 constexpr std::int64_t kStepBackMs = 23;
 // "Slower" stops at this text rather than reaching a speed of 0.
