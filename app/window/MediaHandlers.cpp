@@ -11,7 +11,6 @@
 #include "app/window/MediaPanel.h"
 #include "app/window/NumericText.h"
 #include "app/window/SingleText.h"
-#include "engine/Rounding.h"
 #include "engine/clsASMpic.h"
 #include "platform/core/Application.h"
 #include "platform/core/FileDialogs.h"
@@ -92,7 +91,7 @@ void MediaPanel::stopClicked() {
 
 // Before the start the seek is passed on as it is; the component clamps it.
 void MediaPanel::stepBackClicked() {
-    const std::int64_t position = roundToInt32(vcx->position());
+    const std::int64_t position = nearestInt32(vcx->position());
     vcx->seek(double(position - kStepBackMs));
 }
 
@@ -105,7 +104,7 @@ void MediaPanel::startPositionClicked() {
 }
 
 void MediaPanel::endPositionClicked() {
-    vcx->seek(double(roundToInt32(vcx->length())));
+    vcx->seek(double(nearestInt32(vcx->length())));
 }
 
 void MediaPanel::positionMoved() {
