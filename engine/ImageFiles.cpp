@@ -49,8 +49,8 @@ const std::vector<FileFilter>& saveFilters() {
 
 // Load and save failures are the user's business, not the engine's: they are titled
 // with the caption of the window the box stands in.
-void showFileFailure(const PictureBoxModel& box, const QString& text) {
-    platform::messages().show(box.parentCaption(), text, platform::MessageIcon::Critical);
+void showFileFailure(const platform::EditorHost& window, const QString& text) {
+    platform::messages().show(window.caption(), text, platform::MessageIcon::Critical);
 }
 
 // Pictures are always saved as bitmaps; a name that does not end in ".bmp" (in any case)
@@ -75,15 +75,15 @@ std::optional<QString> chosenSaveName(const QString& title) {
 }
 
 // Lets the window show the hourglass for the lifetime of a scope.
-class BusyParent {
+class BusyWindow {
 public:
-    explicit BusyParent(PictureBoxModel& box) : box_(box) { box_.setParentBusy(true); }
-    ~BusyParent() { box_.setParentBusy(false); }
-    BusyParent(const BusyParent&) = delete;
-    BusyParent& operator=(const BusyParent&) = delete;
+    explicit BusyWindow(platform::EditorHost& window) : window_(window) { window_.setBusy(true); }
+    ~BusyWindow() { window_.setBusy(false); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
 
 private:
-    PictureBoxModel& box_;
+    platform::EditorHost& window_;
 };
 
 // A picture larger than the box is shown whole: scaled down to fit, its proportions kept,
@@ -108,13 +108,14 @@ QImage wholeInBox(const QImage& picture, const PictureBoxModel& box) {
 QString loadFailureLine(const QString& path, const platform::LoadedPicture& loaded) {
     using platform::LoadFailure;
     const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
-    const QString detail = loaded.failure.isEmpty() ? QString() : " (" + loaded.failure + ")";
-    switch (loaded.reason) {
+    const QString detail = loaded.error().isEmpty() ? QString() : " (" + loaded.error() + ")";
+    switch (loaded.kind()) {
         case LoadFailure::UnsupportedFormat:
             return name + QStringLiteral(": not a picture in a format that can be read");
         case LoadFailure::Damaged:
             return name + QStringLiteral(": the picture is damaged") + detail;
         case LoadFailure::TooLarge:
+        case LoadFailure::TooManyPixels:
             return name + QStringLiteral(": the picture is too large") + detail;
         case LoadFailure::Unreadable:
         case LoadFailure::None:
@@ -127,51 +128,49 @@ QString loadFailureLine(const QString& path, const platform::LoadedPicture& load
 // read leaves the box, its picture and the engine's planes exactly as they were. Answers
 // why it failed, or nothing.
 std::optional<QString> loadIntoBox(clsASMpic& engine, PictureBoxModel& box, const QString& path) {
-    platform::LoadedPicture loaded;
+    using platform::LoadedPicture;
     try {
-        loaded = platform::loadPicture(path);
+        const LoadedPicture loaded = platform::loadPicture(path);
         if (!loaded.ok()) return loadFailureLine(path, loaded);
-        const QImage shown = wholeInBox(loaded.picture, box);
+        const QImage shown = wholeInBox(loaded.value(), box);
         box.setVisible(false);
         box.setPicture(shown);
-        BusyParent busy(box);
+        BusyWindow busy(engine.host());
         engine.setPictureBox(box);
-        box.refreshParent();
+        engine.host().repaintWindow();
         return std::nullopt;
     } catch (const std::bad_alloc&) {
-        loaded.reason = platform::LoadFailure::TooLarge;
-        loaded.failure = QStringLiteral("not enough memory");
-        return loadFailureLine(path, loaded);
+        return loadFailureLine(path, LoadedPicture::failure(QStringLiteral("not enough memory"),
+                                                            platform::LoadFailure::TooLarge));
     } catch (const std::exception& failure) {
-        loaded.failure = QString::fromLocal8Bit(failure.what());
-        return loadFailureLine(path, loaded);
+        return loadFailureLine(path,
+                               LoadedPicture::failure(QString::fromLocal8Bit(failure.what())));
     }
 }
 
 }  // namespace
 
-// A given file name is loaded without a dialog (a grabbed frame); the file-name label is
-// then emptied, since the file is the program's own and not one the user chose.
-void clsASMpic::dialogShowOpen(const QString& Caption, const QString& sFileName) {
+void clsASMpic::dialogShowOpen(const QString& Caption) {
+    if (PictureBoxMissing()) return;
+    const QString title = Caption.isEmpty() ? kOpenCaption : Caption;
+    const std::optional<QString> chosen =
+        platform::fileDialogs().openFileName(title, openFilters(), QString());
+    if (chosen) openPictureFile(*chosen, *chosen);
+}
+
+// A grabbed frame is loaded without a name beside it: the file is the program's own, not
+// one the user chose.
+void clsASMpic::openPictureFile(const QString& path, const QString& shownName) {
     if (PictureBoxMissing()) return;
     PictureBoxModel& box = *box_;
-    QString path = sFileName;
-    QString label;
-    if (path.isEmpty()) {
-        const QString title = Caption.isEmpty() ? kOpenCaption : Caption;
-        const std::optional<QString> chosen =
-            platform::fileDialogs().openFileName(title, openFilters(), QString());
-        if (!chosen) return;
-        path = label = *chosen;
-    }
     const std::optional<QString> failure = loadIntoBox(*this, box, path);
     // Also after a binding that failed: the box must not stay hidden.
     box.setVisible(true);
     if (failure) {
-        showFileFailure(box, QStringLiteral("Error loading picture file\n") + *failure);
+        showFileFailure(host(), QStringLiteral("Error loading picture file\n") + *failure);
         return;
     }
-    box.setFileLabelText(label);
+    host().showFileName(shownName);
 }
 
 // Saves what the box shows, which after drawing outside the engine (sharpen, colour
@@ -184,11 +183,11 @@ void clsASMpic::dialogShowSave(const QString& Caption) {
     if (!name) return;
     bool saved = false;
     try {
-        saved = platform::savePictureAsBitmap(box.image(), *name).ok;
+        saved = platform::savePictureAsBitmap(box.image(), *name).ok();
     } catch (const std::exception&) {
         saved = false;
     }
-    if (!saved) showFileFailure(box, QStringLiteral("Error saving picture file"));
+    if (!saved) showFileFailure(host(), QStringLiteral("Error saving picture file"));
 }
 
 std::int32_t clsASMpic::dialogChoseColor() {

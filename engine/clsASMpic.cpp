@@ -31,12 +31,26 @@ void resetSharedRandom() {
     random.seed(1.0);
 }
 
+// The engine's window when it has none: no caption, and nobody to tell.
+class NoWindow final : public platform::EditorHost {
+public:
+    QString caption() const override { return {}; }
+    void setBusy(bool) override {}
+    void repaintWindow() override {}
+    void showFileName(const QString&) override {}
+};
+
 }  // namespace
 
 clsASMpic::clsASMpic(const KernelTable& kernels) : kernels_(kernels) {}
 
 clsASMpic::~clsASMpic() {
     surface_.discard();
+}
+
+platform::EditorHost& clsASMpic::host() const {
+    static NoWindow nobody;
+    return host_ != nullptr ? *host_ : nobody;
 }
 
 bool clsASMpic::PictureBoxMissing() const {
@@ -118,12 +132,18 @@ bool clsASMpic::GETDIBS(gdi::HBITMAP bitmap) {
 }
 
 void clsASMpic::DrawPlane(SurfacePlane plane) {
-    box_->setPicture(QImage());
+    const bool painting = !surface_.empty() && surface_.planeBytes() > 0;
+    // A plane the size of the box covers every pixel, so the box is painted once; an
+    // empty surface, or a box of another size, shows its background where nothing lands.
+    if (painting && box_->image().size() == QSize(record_.width, record_.height)) {
+        box_->forgetPicture();
+    } else {
+        box_->setPicture(QImage());
+    }
     box_->setVisible(true);
     header_.width = record_.width;
     header_.height = record_.height;
-    // An empty surface has nothing to paint; the box simply shows its background.
-    if (!surface_.empty() && surface_.planeBytes() > 0) {
+    if (painting) {
         const int painted = gdi::StretchDIBits(
             box_->hDC(), 0, 0, record_.width, record_.height, 0, 0, record_.width, record_.height,
             surface_.plane(plane), &header_, gdi::DIB_PAL_COLORS, gdi::SRCCOPY);

@@ -9,6 +9,7 @@
 #include "engine/KernelHost.h"
 #include "engine/KernelRecord.h"
 #include "engine/PixelSurface.h"
+#include "platform/core/EditorHost.h"
 #include "platform/core/Gdi.h"
 #include "platform/core/PictureBoxModel.h"
 
@@ -30,6 +31,9 @@ public:
 
     // Binds the box and captures its picture into all three planes.
     void setPictureBox(platform::PictureBoxModel& PicBox);
+    // The window the engine works for (see EditorHost); none by default.
+    void setHost(platform::EditorHost* host) { host_ = host; }
+    platform::EditorHost& host() const;
 
     bool AutoDraw() const { return autoDraw_; }
     void setAutoDraw(bool autoON);
@@ -53,11 +57,12 @@ public:
     void ASM_ColorXEffects(const std::int32_t& OpCode, std::int32_t colorX, std::int16_t Amount = 1,
                            Centre centerX = {}, Centre centerY = {});
 
-    // Pictures in and out: a picture file loaded into the box and bound anew (through the
-    // open dialog, or straight from `sFileName` when it is given), the box's picture saved
-    // as a Windows bitmap, and a colour chosen in the colour dialog (-1 when cancelled, 0
-    // without a bound box).
-    void dialogShowOpen(const QString& Caption = QString(), const QString& sFileName = QString());
+    // Pictures in and out: a picture file loaded into the box and bound anew (chosen in
+    // the open dialog, or given, with the name the window shows beside it), the box's
+    // picture saved as a Windows bitmap, and a colour chosen in the colour dialog (-1 when
+    // cancelled, 0 without a bound box).
+    void dialogShowOpen(const QString& Caption = QString());
+    void openPictureFile(const QString& path, const QString& shownName = QString());
     void dialogShowSave(const QString& Caption = QString());
     std::int32_t dialogChoseColor();
 
@@ -92,6 +97,7 @@ private:
     void runKernelCalls(Kernel kernel, Snapshot snapshot, Prepare&& prepare);
 
     QPointer<platform::PictureBoxModel> box_;
+    platform::EditorHost* host_ = nullptr;
     gdi::BitmapInfoHeader header_;
     KernelTable kernels_;
     PixelSurface surface_;

@@ -41,11 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     device.open(QIODevice::ReadOnly);
     const platform::LoadedPicture loaded = platform::loadPicture(device, kLargestPixels);
     if (!loaded.ok()) {
-        if (loaded.failure.isEmpty()) std::abort();
+        if (loaded.error().isEmpty()) std::abort();
         return 0;
     }
-    if (std::int64_t{loaded.picture.width()} * loaded.picture.height() > kLargestPixels)
+    if (std::int64_t{loaded.value().width()} * loaded.value().height() > kLargestPixels)
         std::abort();
-    showInEngine(loaded.picture);
+    showInEngine(loaded.value());
     return 0;
 }

@@ -16,35 +16,29 @@ constexpr int kBrightnessMiddle = 256;
 
 void EditorPanel::createEffectActions() {
     for (int index = 0; index < int(cmd_incrPalFX.size()); ++index) {
-        connect(cmd_incrPalFX[index], &QPushButton::clicked, this,
-                [this, index] { stepClicked(index); });
+        connectHandler(cmd_incrPalFX[index], &QPushButton::clicked, this,
+                       [index](EditorPanel* panel) { panel->stepClicked(index); });
     }
-    connect(cmd_palFX_0, &QPushButton::clicked, this, &EditorPanel::negativeClicked);
-    connect(cmd_pixFX_0, &QPushButton::clicked, this, &EditorPanel::smoothClicked);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &EditorPanel::brightnessChanged);
+    connectHandler(cmd_palFX_0, &QPushButton::clicked, this, &EditorPanel::negativeClicked);
+    connectHandler(cmd_pixFX_0, &QPushButton::clicked, this, &EditorPanel::smoothClicked);
+    connectHandler(HScroll1, &QScrollBar::valueChanged, this, &EditorPanel::brightnessChanged);
 }
 
 // The button's index is the palette kernel's op code.
 void EditorPanel::stepClicked(std::int32_t index) {
-    runHandler([&] {
-        const std::int32_t OpCode = index;
-        engine().ASM_IncrementalPalEffects(OpCode, factor());
-        brightnessStep = false;
-    });
+    const std::int32_t OpCode = index;
+    engine().ASM_IncrementalPalEffects(OpCode, factor());
+    brightnessStep = false;
 }
 
 void EditorPanel::negativeClicked() {
-    runHandler([&] {
-        engine().ASM_PalEffects(codeOf(PalEffect::Negative), factor(), colourX());
-        brightnessStep = false;
-    });
+    engine().ASM_PalEffects(codeOf(PalEffect::Negative), factor(), colourX());
+    brightnessStep = false;
 }
 
 void EditorPanel::smoothClicked() {
-    runHandler([&] {
-        engine().ASM_PixelEffects(codeOf(PixelEffect::Smooth), factor(), colourX());
-        brightnessStep = false;
-    });
+    engine().ASM_PixelEffects(codeOf(PixelEffect::Smooth), factor(), colourX());
+    brightnessStep = false;
 }
 
 // The bar's position is absolute: a step first takes back the previous step of the same
@@ -52,19 +46,16 @@ void EditorPanel::smoothClicked() {
 // the picture as it stood before the series. Below the middle the amount is 255 - v, so
 // the leftmost position darkens by 254.
 void EditorPanel::brightnessChanged() {
-    runHandler([&] {
-        if (brightnessStep) engine().UndoLastDontDraw();
-        const int value = HScroll1->value();
-        if (value == kBrightnessMiddle) return;
-        if (value < kBrightnessMiddle) {
-            engine().ASM_IncrementalPalEffects(codeOf(PalEffect::Darken),
-                                               std::int16_t(255 - value));
-        } else {
-            engine().ASM_IncrementalPalEffects(codeOf(PalEffect::Brighten),
-                                               std::int16_t(value - kBrightnessMiddle));
-        }
-        brightnessStep = true;
-    });
+    if (brightnessStep) engine().UndoLastDontDraw();
+    const int value = HScroll1->value();
+    if (value == kBrightnessMiddle) return;
+    if (value < kBrightnessMiddle) {
+        engine().ASM_IncrementalPalEffects(codeOf(PalEffect::Darken), std::int16_t(255 - value));
+    } else {
+        engine().ASM_IncrementalPalEffects(codeOf(PalEffect::Brighten),
+                                           std::int16_t(value - kBrightnessMiddle));
+    }
+    brightnessStep = true;
 }
 
 }  // namespace quillon

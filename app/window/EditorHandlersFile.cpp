@@ -6,27 +6,24 @@
 namespace quillon {
 
 void EditorPanel::createFileActions() {
-    connect(cmd_progFlow_0, &QPushButton::clicked, this, &EditorPanel::openClicked);
-    connect(cmd_progFlow_1, &QPushButton::clicked, this, &EditorPanel::saveClicked);
-    connect(cmd_progFlow_3, &QPushButton::clicked, this, &EditorPanel::resetImageClicked);
+    connectHandler(cmd_progFlow_0, &QPushButton::clicked, this, &EditorPanel::openClicked);
+    connectHandler(cmd_progFlow_1, &QPushButton::clicked, this, &EditorPanel::saveClicked);
+    connectHandler(cmd_progFlow_3, &QPushButton::clicked, this, &EditorPanel::resetImageClicked);
 }
 
 // The engine shows its open dialog, loads the chosen picture into the box and binds it
 // anew, so the picture becomes the one "Reset Image" returns to.
 void EditorPanel::openClicked() {
-    runHandler([&] {
-        const QString sFileName;
-        engine().dialogShowOpen(QString(), sFileName);
-    });
+    engine().dialogShowOpen();
 }
 
 // Saves what the box shows, the direct adjustments and sharpening included.
 void EditorPanel::saveClicked() {
-    runHandler([&] { engine().dialogShowSave(QString()); });
+    engine().dialogShowSave(QString());
 }
 
 void EditorPanel::resetImageClicked() {
-    runHandler([&] { engine().ResetPic(); });
+    engine().ResetPic();
 }
 
 }  // namespace quillon

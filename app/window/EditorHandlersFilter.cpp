@@ -26,9 +26,9 @@ void showSharpened(platform::PictureBoxModel& box, QImage& sharpened, WindowSurf
 }  // namespace
 
 void EditorPanel::createFilterActions() {
-    connect(BevelButton9, &QPushButton::clicked, this, &EditorPanel::sharpenClicked);
-    connect(BevelButton10, &QPushButton::clicked, this, &EditorPanel::colourStretchClicked);
-    connect(BevelButton11, &QPushButton::clicked, this, &EditorPanel::whiteCrushClicked);
+    connectHandler(BevelButton9, &QPushButton::clicked, this, &EditorPanel::sharpenClicked);
+    connectHandler(BevelButton10, &QPushButton::clicked, this, &EditorPanel::colourStretchClicked);
+    connectHandler(BevelButton11, &QPushButton::clicked, this, &EditorPanel::whiteCrushClicked);
 }
 
 // Sharpens the picture box's own image. The engine's planes do not see it: the next
@@ -40,31 +40,29 @@ void EditorPanel::createFilterActions() {
 // still there and nothing was drawn into the box meanwhile: what was drawn is newer and
 // stays. A second click while the filter runs does nothing, as the busy filter would.
 void EditorPanel::sharpenClicked() {
-    runHandler([&] {
-        if (mFilterQ::FilterBusy()) return;
-        platform::PictureBoxModel& box = Picture1->model();
-        WindowSurface surface(window_);
-        gdi::BitBlt(Picture2->model().hDC(), 0, 0, surface.scaleWidth(), surface.scaleHeight(),
-                    surface.hDC(), 0, 0, gdi::SRCCOPY);
-        const QPointer<EditorPanel> panel(this);
-        const qint64 drawnBefore = box.image().cacheKey();
-        QImage sharpened = box.image();
-        std::int32_t progress = 0;
-        mFilterQ::ApplyFilter(mFilterQ::kSharpenFilter, &sharpened, mFilterQ::kSharpenDamping,
-                              progress);
-        if (panel.isNull() || box.image().cacheKey() != drawnBefore) return;
-        filterProgress = progress;
-        showSharpened(box, sharpened, surface);
-    });
+    if (mFilterQ::FilterBusy()) return;
+    platform::PictureBoxModel& box = Picture1->model();
+    WindowSurface surface(window_);
+    gdi::BitBlt(Picture2->model().hDC(), 0, 0, surface.scaleWidth(), surface.scaleHeight(),
+                surface.hDC(), 0, 0, gdi::SRCCOPY);
+    const QPointer<EditorPanel> panel(this);
+    const qint64 drawnBefore = box.image().cacheKey();
+    QImage sharpened = box.image();
+    std::int32_t progress = 0;
+    mFilterQ::ApplyFilter(mFilterQ::kSharpenFilter, &sharpened, mFilterQ::kSharpenDamping,
+                          progress);
+    if (panel.isNull() || box.image().cacheKey() != drawnBefore) return;
+    filterProgress = progress;
+    showSharpened(box, sharpened, surface);
 }
 
 // Both adjustments work pixel by pixel on what the box shows, outside the engine.
 void EditorPanel::colourStretchClicked() {
-    runHandler([&] { ColourStretch(Picture1->model()); });
+    ColourStretch(Picture1->model());
 }
 
 void EditorPanel::whiteCrushClicked() {
-    runHandler([&] { WhiteCrush(Picture1->model()); });
+    WhiteCrush(Picture1->model());
 }
 
 }  // namespace quillon

@@ -32,7 +32,8 @@ void EditorPanel::createPictureActions() {
             });
     // Every completed click zooms, whichever button made it: the right button's press has
     // just picked colour X, and the zoom that follows fills with it.
-    connect(Picture1, &platform::PictureBoxWidget::clicked, this, &EditorPanel::pictureClicked);
+    connectHandler(Picture1, &platform::PictureBoxWidget::clicked, this,
+                   &EditorPanel::pictureClicked);
     connect(cmd_magFX[0], &QPushButton::clicked, this, [this] { chooseZoomMode(true); });
     connect(cmd_magFX[1], &QPushButton::clicked, this, [this] { chooseZoomMode(false); });
 }
@@ -54,14 +55,12 @@ void EditorPanel::picturePressed(Qt::MouseButton button, float x, float y) {
 // Zooms about the centre last aimed at. The texts are read as typed: before the first
 // aim they hold the boxes' names, which read as 0.
 void EditorPanel::pictureClicked() {
-    runHandler([&] {
-        const bool AntiAlias = !zoomPixelated();
-        const float Factor = singleFromDouble(numericValueOfText(txt_magfactor->text()));
-        const double centerX = numericValueOfText(txt_centerX->text());
-        const double centerY = numericValueOfText(txt_centerY->text());
-        engine().ASM_Magnify(Factor, centerX, centerY, AntiAlias, colourX());
-        brightnessStep = false;
-    });
+    const bool AntiAlias = !zoomPixelated();
+    const float Factor = singleFromDouble(numericValueOfText(txt_magfactor->text()));
+    const double centerX = numericValueOfText(txt_centerX->text());
+    const double centerY = numericValueOfText(txt_centerY->text());
+    engine().ASM_Magnify(Factor, centerX, centerY, AntiAlias, colourX());
+    brightnessStep = false;
 }
 
 // The mode in use is the button that shows image 10; the other shows none.

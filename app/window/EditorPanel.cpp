@@ -62,9 +62,10 @@ void EditorPanel::createActions() {
     createPictureActions();
     createFilterActions();
     createFileActions();
-    // The engine names the file it opened here, and empties the label after a grab.
-    connect(&Picture1->model(), &platform::PictureBoxModel::fileLabelTextChanged, Label6,
-            &QLabel::setText);
+}
+
+void EditorPanel::showFileName(const QString& name) {
+    Label6->setText(name);
 }
 
 }  // namespace quillon

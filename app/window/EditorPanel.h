@@ -36,6 +36,8 @@ public:
     EditorPanel(QWidget& window, const ImageList* images, EngineAccess engine);
 
     platform::PictureBoxWidget& picture1() { return *Picture1; }
+    // The file the engine opened, beside "File:"; empty after a grabbed frame.
+    void showFileName(const QString& name);
 
     // True while the last change to the engine's working plane was a brightness step,
     // so the next step first takes that one back.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace quillon {
@@ -25,6 +27,14 @@ void runHandler(Handler&& handler) {
     } catch (const std::exception& error) {
         reportRunTimeError(error);
     }
+}
+
+// Connects a notification to a handler of `receiver` (a member function, or a callable
+// given the receiver) run as runHandler runs it, so every handler body reads plainly.
+template <typename Sender, typename Signal, typename Receiver, typename Handler>
+void connectHandler(const Sender* sender, Signal signal, Receiver* receiver, Handler handler) {
+    QObject::connect(sender, signal, receiver,
+                     [receiver, handler] { runHandler([&] { std::invoke(handler, receiver); }); });
 }
 
 }  // namespace quillon

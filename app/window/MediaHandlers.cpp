@@ -11,7 +11,6 @@
 #include "app/window/MediaPanel.h"
 #include "app/window/NumericText.h"
 #include "app/window/SingleText.h"
-#include "engine/Rounding.h"
 #include "engine/clsASMpic.h"
 #include "platform/core/Application.h"
 #include "platform/core/FileDialogs.h"
@@ -21,16 +20,6 @@
 
 namespace quillon {
 namespace {
-
-using Handler = void (MediaPanel::*)();
-
-// Every notification goes through runHandler, so a failure (an overflow in a typed
-// number) is reported instead of escaping into the event loop.
-template <typename Sender, typename Signal>
-void connectHandler(const Sender* sender, Signal signal, MediaPanel* panel, Handler handler) {
-    QObject::connect(sender, signal, panel,
-                     [panel, handler] { runHandler([&] { (panel->*handler)(); }); });
-}
 
 // Stepping back seeks this many milliseconds before the position, about one frame.
 constexpr std::int64_t kStepBackMs = 23;
@@ -102,7 +91,7 @@ void MediaPanel::stopClicked() {
 
 // Before the start the seek is passed on as it is; the component clamps it.
 void MediaPanel::stepBackClicked() {
-    const std::int64_t position = roundToInt32(vcx->position());
+    const std::int64_t position = nearestInt32(vcx->position());
     vcx->seek(double(position - kStepBackMs));
 }
 
@@ -115,7 +104,7 @@ void MediaPanel::startPositionClicked() {
 }
 
 void MediaPanel::endPositionClicked() {
-    vcx->seek(double(roundToInt32(vcx->length())));
+    vcx->seek(double(nearestInt32(vcx->length())));
 }
 
 void MediaPanel::positionMoved() {
@@ -158,12 +147,12 @@ void MediaPanel::showSpeed(double rate) {
 // without a dialog. Without a frame the editor keeps the picture it has.
 void MediaPanel::grabFrame() {
     const platform::FrameWriteResult written = vcx->writeFrame(platform::grabbedFramePath());
-    if (!written.written) {
-        platform::messages().show(platform::applicationTitle(), written.failure,
+    if (!written.ok()) {
+        platform::messages().show(platform::applicationTitle(), written.error(),
                                   platform::MessageIcon::Information);
         return;
     }
-    engine().dialogShowOpen(QString(), platform::grabbedFramePath());
+    engine().openPictureFile(platform::grabbedFramePath());
 }
 
 }  // namespace quillon

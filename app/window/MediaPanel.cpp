@@ -12,8 +12,8 @@
 #include "app/controls/BevelButton.h"
 #include "app/controls/ButtonImages.h"
 #include "app/controls/WindowGeometry.h"
+#include "app/window/NumericText.h"
 #include "app/window/SingleText.h"
-#include "engine/Rounding.h"
 #include "platform/core/Application.h"
 #include "platform/core/MessageBox.h"
 #include "platform/widgets/VideoCapX.h"
@@ -25,7 +25,7 @@ constexpr int kTimerIntervalMs = 300;
 
 // The position slider moves in steps of a tenth of a second.
 int sliderStepsFromMs(std::int32_t ms) {
-    return roundToInt32(ms / 100.0);
+    return nearestInt32(ms / 100.0);
 }
 
 // "m:ss.t", or "h:mm:ss.t" from an hour on; tenths, as the slider moves.
@@ -90,14 +90,14 @@ void MediaPanel::load() {
 
 void MediaPanel::start(const QString& filename) {
     const platform::MediaOpenResult result = vcx->openFile(filename);
-    if (!result.opened) {
+    if (!result.ok()) {
         const QString text = tr("The media file \"%1\" could not be opened.\n%2")
-                                 .arg(shownFileName(filename), result.failure);
+                                 .arg(shownFileName(filename), result.error());
         platform::messages().show(platform::applicationTitle(), text,
                                   platform::MessageIcon::Warning);
         return;
     }
-    showOpenedFile(filename, result.durationMs);
+    showOpenedFile(filename, result.value());
     // Playing once and seeking back shows the first frame; the file then waits, stopped.
     vcx->play();
     vcx->seek(0.0);
@@ -107,14 +107,14 @@ void MediaPanel::start(const QString& filename) {
 // The slider is set before playback starts, so its changes are the panel's own and must
 // not seek.
 void MediaPanel::showOpenedFile(const QString& filename, double durationMs) {
-    const std::int32_t duration = roundToInt32(durationMs);
+    const std::int32_t duration = nearestInt32(durationMs);
     Label1->setText(textFromDouble(duration / 1000.0) + tr(" sec."));
     Label2->setText(filename);
     Label2->setToolTip(filename);
     const QSignalBlocker quiet(Slider1);
     Slider1->setValue(0);
     // A length that cannot be read leaves nothing to move through.
-    Slider1->setMaximum(std::max(0, sliderStepsFromMs(roundToInt32(vcx->length()))));
+    Slider1->setMaximum(std::max(0, sliderStepsFromMs(nearestInt32(vcx->length()))));
     showTime(0);
 }
 
@@ -128,8 +128,8 @@ void MediaPanel::showTime(double positionMs) {
 // mouse; positions the slider cannot show are left alone.
 void MediaPanel::timerTicked() {
     if (Slider1->isSliderDown()) return;
-    const std::int32_t position = roundToInt32(vcx->position());
-    if (position == kInvalidConversion) return;
+    const std::int32_t position = nearestInt32(vcx->position());
+    if (position == kNoInt32) return;
     const int value = sliderStepsFromMs(position);
     if (value < Slider1->minimum() || value > Slider1->maximum()) return;
     showPositionQuietly(value);

@@ -74,4 +74,11 @@ float singleFromDouble(double value) {
     return float(value);
 }
 
+std::int32_t nearestInt32(double value) {
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
+        return kNoInt32;
+    return static_cast<std::int32_t>(rounded);
+}
+
 }  // namespace quillon

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <limits>
 
 namespace quillon {
 
@@ -16,5 +18,11 @@ double numericValueOfText(const QString& text);
 // beyond the single range is an overflow error (std::overflow_error) instead of an
 // undefined conversion.
 float singleFromDouble(double value);
+
+// The whole number nearest a double (milliseconds, slider steps), halves going to the
+// even one; a value that is not finite or does not fit 32 bits gives kNoInt32, the most
+// negative 32-bit number, as the processor's own conversion does.
+inline constexpr std::int32_t kNoInt32 = std::numeric_limits<std::int32_t>::min();
+std::int32_t nearestInt32(double value);
 
 }  // namespace quillon

@@ -51,7 +51,6 @@ void frmMain::createPanels() {
     const auto engineAccess = [this]() -> clsASMpic& { return engineInUse(); };
     FraMedia = new MediaPanel(*this, ImageList1, engineAccess);
     FraEditor = new EditorPanel(*this, ImageList1, engineAccess);
-    picture1().model().setParentCaption(windowTitle());
 }
 
 void frmMain::createButtons() {
@@ -70,23 +69,22 @@ void frmMain::createButtons() {
 void frmMain::createActions() {
     connect(BevelButton6, &QPushButton::clicked, this, &QWidget::close);
     connect(BevelButton12, &QPushButton::clicked, this, &frmMain::showAbout);
-    connect(this, &QWidget::windowTitleChanged, this,
-            [this](const QString& title) { picture1().model().setParentCaption(title); });
-    const platform::PictureBoxModel* box = &picture1().model();
-    connect(box, &platform::PictureBoxModel::parentBusyChanged, this, &frmMain::showBusy);
-    connect(box, &platform::PictureBoxModel::parentRepaintRequested, this,
-            qOverload<>(&QWidget::update));
 }
 
 // The editor's handlers use the engine the window loaded with; should there be none,
 // they get a fresh one that is not bound to any box yet.
 clsASMpic& frmMain::engineInUse() {
-    if (!ASMpic) ASMpic = std::make_unique<clsASMpic>();
+    if (!ASMpic) createEngine();
     return *ASMpic;
 }
 
+void frmMain::createEngine() {
+    ASMpic = std::make_unique<clsASMpic>();
+    ASMpic->setHost(this);
+}
+
 // The hourglass while the engine loads a picture into the box.
-void frmMain::showBusy(bool busy) {
+void frmMain::setBusy(bool busy) {
     if (busy) {
         setCursor(Qt::WaitCursor);
     } else {
@@ -94,9 +92,13 @@ void frmMain::showBusy(bool busy) {
     }
 }
 
+void frmMain::showFileName(const QString& name) {
+    FraEditor->showFileName(name);
+}
+
 void frmMain::load() {
     FraMedia->load();
-    if (!ASMpic) ASMpic = std::make_unique<clsASMpic>();
+    if (!ASMpic) createEngine();
     ASMpic->setPictureBox(picture1().model());
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/clsASMpic.h"
+#include "platform/core/EditorHost.h"
 #include "platform/widgets/PictureBoxWidget.h"
 
 namespace quillon {
@@ -20,7 +21,7 @@ class frmAbout;
 // editor's picture box when the window loads. Closing it unloads the other windows,
 // writes the window's placement and deletes the grabbed frame; the window is then
 // deleted, and the engine with it.
-class frmMain : public QWidget {
+class frmMain : public QWidget, public platform::EditorHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -35,6 +36,12 @@ public:
     clsASMpic* engine() const { return ASMpic.get(); }
     platform::PictureBoxWidget& picture1();
 
+    // What the engine asks of the window.
+    QString caption() const override { return windowTitle(); }
+    void setBusy(bool busy) override;
+    void repaintWindow() override { update(); }
+    void showFileName(const QString& name) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -46,7 +53,7 @@ private:
     void showAbout();
     void unloadOtherWindows();
     clsASMpic& engineInUse();
-    void showBusy(bool busy);
+    void createEngine();
 
     ImageList* ImageList1 = nullptr;
     MediaPanel* FraMedia = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/core/Display.h"
 
@@ -48,6 +49,51 @@ LineSpan clampLines(HBITMAP bitmap, unsigned start, unsigned lines,
     const std::int64_t count =
         std::min<std::int64_t>({std::int64_t{lines}, headerRows(header), available});
     return {count, std::min(header.width, bitmap->width())};
+}
+
+// The destination pixels [first, end) of a run of `length` from `start` that fall inside
+// a target of `size`.
+struct Span {
+    std::int64_t first = 0;
+    std::int64_t end = 0;
+};
+
+Span visibleSpan(int start, int length, int size) {
+    return {std::max<std::int64_t>(0, -std::int64_t{start}),
+            std::min<std::int64_t>(length, std::int64_t{size} - start)};
+}
+
+// The buffer row holding picture row `fromTop`, or none outside the buffer.
+const std::uint32_t* bufferRowFromTop(const BitmapInfoHeader& header, const void* bits,
+                                      std::int64_t fromTop) {
+    const std::int64_t rows = headerRows(header);
+    if (fromTop < 0 || fromTop >= rows) return nullptr;
+    const std::int64_t bufferRow = header.height > 0 ? rows - 1 - fromTop : fromTop;
+    const std::size_t stride = std::size_t(header.width) * 4;
+    return reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(bits) +
+                                                  stride * std::size_t(bufferRow));
+}
+
+// At the same size each destination pixel takes the source pixel beside it: a straight
+// copy of the part of the row both sides have, the reserved byte made opaque.
+void copyRow(std::uint32_t* row, int xDest, const std::uint32_t* src, Span columns, int xSrc,
+             int srcPixels) {
+    const std::int64_t first = std::max<std::int64_t>(columns.first, -std::int64_t{xSrc});
+    const std::int64_t end = std::min<std::int64_t>(columns.end, std::int64_t{srcPixels} - xSrc);
+    for (std::int64_t dx = first; dx < end; ++dx) row[xDest + dx] = src[xSrc + dx] | kOpaque;
+}
+
+// When stretching, the nearest source column of each visible destination column is the
+// same on every row, so it is worked out once; -1 marks a column outside the buffer.
+std::vector<std::int64_t> sourceColumns(Span columns, int xSrc, int srcWidth, int destWidth,
+                                        int srcPixels) {
+    std::vector<std::int64_t> sources;
+    sources.reserve(std::size_t(std::max<std::int64_t>(0, columns.end - columns.first)));
+    for (std::int64_t dx = columns.first; dx < columns.end; ++dx) {
+        const std::int64_t sx = xSrc + dx * srcWidth / destWidth;
+        sources.push_back(sx >= 0 && sx < srcPixels ? sx : -1);
+    }
+    return sources;
 }
 
 }  // namespace
@@ -120,19 +166,25 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
     if (rop != SRCCOPY || destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0)
         return 0;
     QImage& target = *dc->selected();
-    const std::int64_t rows = headerRows(*header);
-    const std::size_t stride = std::size_t(header->width) * 4;
-    const auto* in = static_cast<const std::uint8_t*>(bits);
-    for (int dy = std::max(0, -yDest); dy < destHeight && yDest + dy < target.height(); ++dy) {
+    const Span columns = visibleSpan(xDest, destWidth, target.width());
+    const bool sameSize = srcWidth == destWidth && srcHeight == destHeight;
+    const std::vector<std::int64_t> sources =
+        sameSize ? std::vector<std::int64_t>{}
+                 : sourceColumns(columns, xSrc, srcWidth, destWidth, header->width);
+    const Span rows = visibleSpan(yDest, destHeight, target.height());
+    for (std::int64_t dy = rows.first; dy < rows.end; ++dy) {
         // Source rows counted from the top of the picture the buffer describes.
-        const std::int64_t fromTop = std::int64_t{ySrc} + std::int64_t{dy} * srcHeight / destHeight;
-        if (fromTop < 0 || fromTop >= rows) continue;
-        const std::int64_t bufferRow = header->height > 0 ? rows - 1 - fromTop : fromTop;
-        const auto* src = reinterpret_cast<const std::uint32_t*>(in + stride * bufferRow);
-        auto* dest = reinterpret_cast<std::uint32_t*>(target.scanLine(yDest + dy));
-        for (int dx = std::max(0, -xDest); dx < destWidth && xDest + dx < target.width(); ++dx) {
-            const std::int64_t sx = std::int64_t{xSrc} + std::int64_t{dx} * srcWidth / destWidth;
-            if (sx >= 0 && sx < header->width) dest[xDest + dx] = src[sx] | kOpaque;
+        const std::int64_t fromTop = ySrc + (sameSize ? dy : dy * srcHeight / destHeight);
+        const std::uint32_t* src = bufferRowFromTop(*header, bits, fromTop);
+        if (src == nullptr) continue;
+        auto* row = reinterpret_cast<std::uint32_t*>(target.scanLine(int(yDest + dy)));
+        if (sameSize) {
+            copyRow(row, xDest, src, columns, xSrc, header->width);
+        } else {
+            for (std::int64_t dx = columns.first; dx < columns.end; ++dx) {
+                const std::int64_t sx = sources[std::size_t(dx - columns.first)];
+                if (sx >= 0) row[xDest + dx] = src[sx] | kOpaque;
+            }
         }
     }
     return destHeight;

@@ -17,7 +17,7 @@ MakerSlot& makerSlot() {
 }  // namespace
 
 MediaOpenResult UnavailableMediaPlayback::open(const QString&) {
-    return {false, 0, QObject::tr("This copy of the program has no media player.")};
+    return MediaOpenResult::failure(QObject::tr("This copy of the program has no media player."));
 }
 
 std::unique_ptr<MediaPlayback> makeMediaPlayback() {

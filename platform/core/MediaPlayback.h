@@ -7,17 +7,14 @@
 #include <functional>
 #include <memory>
 
+#include "platform/core/Outcome.h"
 #include "platform/core/ServiceSlot.h"
 
 namespace quillon::platform {
 
-// What opening a media file came to: its duration, or a sentence telling the user why
-// it could not be opened.
-struct MediaOpenResult {
-    bool opened = false;
-    double durationMs = 0;
-    QString failure;
-};
+// What opening a media file came to: its duration in milliseconds, or a sentence
+// telling the user why it could not be opened.
+using MediaOpenResult = Outcome<double>;
 
 // Plays one media file at a time: the engine behind the video component. Positions and
 // durations are milliseconds. Every call is made on the GUI thread; with no file open,

@@ -36,6 +36,8 @@ public:
     // at the top-left, unscaled. An empty image clears the picture.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
+    // Forgets the picture without repainting, for a caller about to paint every pixel.
+    void forgetPicture() { picture_ = QImage(); }
 
     const QImage& image() const { return image_; }
     gdi::HBITMAP imageHandle() { return &image_; }
@@ -44,14 +46,6 @@ public:
     bool isVisible() const { return visible_; }
     void setVisible(bool visible);
 
-    // What a picture box may ask of the window it stands in. The window listens to the
-    // signals; without a window they go nowhere.
-    QString parentCaption() const { return parentCaption_; }
-    void setParentCaption(const QString& caption) { parentCaption_ = caption; }
-    void setParentBusy(bool busy) { emit parentBusyChanged(busy); }  // hourglass pointer
-    void refreshParent() { emit parentRepaintRequested(); }
-    void setFileLabelText(const QString& text) { emit fileLabelTextChanged(text); }
-
     // Asks whoever shows the box to paint it again.
     void refresh();
 
@@ -59,9 +53,6 @@ signals:
     void repaintRequested();
     void sizeChanged();
     void visibilityChanged(bool visible);
-    void parentBusyChanged(bool busy);
-    void parentRepaintRequested();
-    void fileLabelTextChanged(const QString& text);
 
 private:
     void rebuildImage();
@@ -75,7 +66,6 @@ private:
     QImage image_;
     gdi::DeviceContext dc_;
     bool visible_ = true;
-    QString parentCaption_;
 };
 
 // Pixels covered by a length in twips: the quotient in single precision, rounded to the

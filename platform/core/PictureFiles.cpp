@@ -130,7 +130,7 @@ LoadedPicture tooLarge(QSize size, std::int64_t largestPixels) {
             .arg(size.height())
             .arg(double(size.width()) * size.height() / kPixelsPerMegapixel, 0, 'f', 1)
             .arg(double(largestPixels) / kPixelsPerMegapixel, 0, 'g', 6);
-    return {QImage(), text, true, LoadFailure::TooLarge};
+    return LoadedPicture::failure(text, LoadFailure::TooManyPixels);
 }
 
 LoadFailure failureReason(QImageReader::ImageReaderError error) {
@@ -160,15 +160,15 @@ LoadedPicture read(QImageReader& reader, std::int64_t largestPixels) {
         return tooLarge(announced, largestPixels);
     QImage picture = reader.read();
     if (picture.isNull())
-        return {QImage(), failureText(reader, decoder), false, failureReason(reader.error())};
+        return LoadedPicture::failure(failureText(reader, decoder), failureReason(reader.error()));
     if (tooManyPixels(picture.size(), largestPixels))
         return tooLarge(picture.size(), largestPixels);
-    return {std::move(picture), QString(), false};
+    return picture;
 }
 
 LoadedPicture decode(QIODevice& device, std::int64_t largestPixels) {
     if (const std::optional<QString> work = jpegTooMuchWork(device))
-        return {QImage(), *work, false, LoadFailure::TooLarge};
+        return LoadedPicture::failure(*work, LoadFailure::TooLarge);
     QImageReader reader(&device);
     return read(reader, largestPixels);
 }
@@ -194,25 +194,26 @@ LoadedPicture decodeBesideTheApplication(QIODevice& device, std::int64_t largest
     LoadedPicture decoded = decoding.get();
     if (!source.cancelled()) return decoded;
     const auto seconds = std::chrono::duration<double>(longestDecode()).count();
-    return {QImage(), QStringLiteral("the picture took longer than %1 s to decode").arg(seconds),
-            false, LoadFailure::TooLarge};
+    return LoadedPicture::failure(
+        QStringLiteral("the picture took longer than %1 s to decode").arg(seconds),
+        LoadFailure::TooLarge);
 }
 
 }  // namespace
 
 LoadedPicture loadPicture(const QString& path, std::int64_t largestPixels) {
     if (QFileInfo(path).isDir())
-        return {QImage(), QStringLiteral("%1 is a directory").arg(path), false,
-                LoadFailure::Unreadable};
+        return LoadedPicture::failure(QStringLiteral("%1 is a directory").arg(path),
+                                      LoadFailure::Unreadable);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {QImage(), file.errorString(), false, LoadFailure::Unreadable};
+        return LoadedPicture::failure(file.errorString(), LoadFailure::Unreadable);
     return loadPicture(file, largestPixels);
 }
 
 LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels) {
     if (const std::optional<QString> damage = pngDamage(device))
-        return {QImage(), *damage, false, LoadFailure::Damaged};
+        return LoadedPicture::failure(*damage, LoadFailure::Damaged);
     if (!onApplicationThread()) return decode(device, largestPixels);
     return decodeBesideTheApplication(device, largestPixels);
 }
@@ -226,14 +227,14 @@ int decoderAllocationLimitMegabytes(std::int64_t largestPixels) {
 }
 
 SavedPicture savePictureAsBitmap(const QImage& picture, const QString& path) {
-    if (picture.isNull()) return {false, QStringLiteral("There is no picture to save")};
-    const WrittenFile written = writeFileSafely(path, [&](QIODevice& file, QString& reason) {
+    if (picture.isNull())
+        return SavedPicture::failure(QStringLiteral("There is no picture to save"));
+    return writeFileSafely(path, [&](QIODevice& file, QString& reason) {
         QImageWriter writer(&file, "bmp");
         if (writer.write(picture.convertToFormat(QImage::Format_RGB32))) return true;
         reason = writer.errorString();
         return false;
     });
-    return {written.ok, written.failure};
 }
 
 }  // namespace quillon::platform

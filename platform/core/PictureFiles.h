@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/core/Outcome.h"
+
 class QIODevice;
 
 namespace quillon::platform {
@@ -15,16 +17,12 @@ inline constexpr std::int64_t kPixelsPerMegapixel = 1000000;
 inline constexpr std::int64_t kLargestPicturePixels = 128 * kPixelsPerMegapixel;
 
 // Why a picture could not be read, in the terms a user can act on.
-enum class LoadFailure { None, Unreadable, UnsupportedFormat, Damaged, TooLarge };
+// Why a picture could not be read. TooManyPixels: refused for its size alone, before
+// decoding; TooLarge: decoding it would take more memory or time than a picture may.
+enum class LoadFailure { None, Unreadable, UnsupportedFormat, Damaged, TooLarge, TooManyPixels };
 
 // A picture read from a file, or the reason it could not be read.
-struct LoadedPicture {
-    QImage picture;
-    QString failure;
-    bool tooLarge = false;  // refused for its size alone
-    LoadFailure reason = LoadFailure::None;
-    bool ok() const { return !picture.isNull(); }
-};
+using LoadedPicture = Outcome<QImage, LoadFailure>;
 
 // Reads a picture in any format the image plugins know (BMP, PNG, JPEG, GIF, ...). The
 // format is taken from the content, never from the name: grabbed frames carry their own
@@ -43,10 +41,7 @@ LoadedPicture loadPicture(QIODevice& device, std::int64_t largestPixels = kLarge
 inline constexpr std::int64_t kDecodeBytesPerPixel = 8;
 int decoderAllocationLimitMegabytes(std::int64_t largestPixels);
 
-struct SavedPicture {
-    bool ok = false;
-    QString failure;
-};
+using SavedPicture = Outcome<Done>;
 
 // Writes the picture as a 24-bit Windows bitmap file (any alpha is dropped), replacing
 // any file of that name. The new file takes the old one's place only once it is

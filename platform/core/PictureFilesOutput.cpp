@@ -26,13 +26,13 @@ WrittenFile writeInPlace(const QString& path, const FileFiller& fill) {
     QFile file(path);
     // Unbuffered, so a failing write (a full device) is seen by the call that made it.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return WrittenFile::failure(file.errorString());
     QString reason;
     if (!fill(file, reason) || file.error() != QFileDevice::NoError)
-        return {false, reasonOf(file, reason)};
+        return WrittenFile::failure(reasonOf(file, reason));
     file.close();
-    if (file.error() != QFileDevice::NoError) return {false, file.errorString()};
-    return {true, QString()};
+    if (file.error() != QFileDevice::NoError) return WrittenFile::failure(file.errorString());
+    return Done{};
 }
 
 // A write the disk takes only part of comes back short, with no error or with "Unknown
@@ -47,19 +47,19 @@ WrittenFile discard(QSaveFile& file, const QString& fillerReason) {
     provokeReason(file);
     const QString failure = reasonOf(file, fillerReason);  // read before cancelling resets it
     file.cancelWriting();
-    return {false, failure};
+    return WrittenFile::failure(failure);
 }
 
 WrittenFile writeAtomically(const QString& path, const FileFiller& fill) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString()};
+    if (!file.open(QIODevice::WriteOnly)) return WrittenFile::failure(file.errorString());
     QString reason;
     if (!fill(file, reason)) return discard(file, reason);
     // commit() takes a failure of its own last flush for success and puts the cut copy in
     // place of the old file; so everything is flushed, and checked, before it.
     if (!file.flush()) return discard(file, QString());
-    if (!file.commit()) return {false, file.errorString()};
-    return {true, QString()};
+    if (!file.commit()) return WrittenFile::failure(file.errorString());
+    return Done{};
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "platform/core/Outcome.h"
+
 class QIODevice;
 
 namespace quillon::platform {
@@ -11,10 +13,8 @@ namespace quillon::platform {
 // (empty when the device's own error says it).
 using FileFiller = std::function<bool(QIODevice& device, QString& reason)>;
 
-struct WrittenFile {
-    bool ok = false;
-    QString failure;  // the system's reason for the failing call, in one line
-};
+// Done, or the system's reason for the failing call, in one line.
+using WrittenFile = Outcome<Done>;
 
 // Writes a file. A regular file (or a new one) is written beside its place and takes it
 // only once complete, so a failure leaves the old file as it was. Anything else that

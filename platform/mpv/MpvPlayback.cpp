@@ -191,13 +191,13 @@ void MpvPlayback::connectCallbacks() {
 MediaOpenResult MpvPlayback::open(const QString& path) {
     const QFileInfo file(path);
     if (const QString reason = unreadableFileReason(file); !reason.isEmpty())
-        return {false, 0, reason};
-    if (!startPlayer()) return {false, 0, startFailure_};
+        return MediaOpenResult::failure(reason);
+    if (!startPlayer()) return MediaOpenResult::failure(startFailure_);
 
     const QString previousPath = openPath_;
     const double previousPosition = position();
     MediaOpenResult result = load(file.absoluteFilePath());
-    if (result.opened) {
+    if (result.ok()) {
         openPath_ = file.absoluteFilePath();
         if (autoPlay_) play();
     } else {
@@ -212,7 +212,7 @@ void MpvPlayback::reopen(const QString& path, double positionMs) {
     openPath_.clear();
     frame_ = QImage();
     emit frameChanged();
-    if (path.isEmpty() || !load(path).opened) return;
+    if (path.isEmpty() || !load(path).ok()) return;
     openPath_ = path;
     seek(positionMs);
 }
@@ -230,12 +230,13 @@ MediaOpenResult MpvPlayback::load(const QString& path) {
     seekTarget_ = 0;
     if (!command({"loadfile", path.toUtf8(), "replace"})) {
         seek_ = Seek::None;
-        return {false, 0, describeOpenError(0)};
+        return MediaOpenResult::failure(describeOpenError(0));
     }
     if (!waitFor(Wait::FileLoaded, kOpenTimeoutMs)) {
         seek_ = Seek::None;
         command({"stop"});
-        return {false, 0, tr("It did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000)};
+        return MediaOpenResult::failure(
+            tr("It did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000));
     }
     if (load_ == Load::Failed) return loadFailure();
     readFileFacts();
@@ -244,7 +245,7 @@ MediaOpenResult MpvPlayback::load(const QString& path) {
         emit frameChanged();
     }
     settle(Wait::SeekDone);
-    return {true, durationMs(), {}};
+    return durationMs();
 }
 
 // What stays the same while a file plays, read once it has loaded.
@@ -285,7 +286,7 @@ void MpvPlayback::turnAsTheFileSays() {
 }
 
 MediaOpenResult MpvPlayback::loadFailure() const {
-    return {false, 0, describeOpenError(loadError_)};
+    return MediaOpenResult::failure(describeOpenError(loadError_));
 }
 
 // Playing from the end of a file, where nothing is left to play, starts it again from

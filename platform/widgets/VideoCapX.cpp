@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTimer>
+
+#include "platform/core/PictureFiles.h"
 
 namespace quillon::platform {
 namespace {
@@ -12,12 +13,6 @@ namespace {
 void drawFrame(QPainter& painter, const QRect& target, const QImage& frame) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, frame);
-}
-
-bool saveBitmap(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    return image.save(&file, "BMP") && file.commit();
 }
 
 }  // namespace
@@ -90,10 +85,10 @@ QImage VideoCapX::shownFrame(const QImage& frame) const {
 FrameWriteResult VideoCapX::writeFrame(const QString& path) {
     QFile::remove(path);
     const QImage frame = playback_->exactFrame();
-    if (frame.isNull()) return {false, tr("There is no video frame to grab.")};
-    if (!saveBitmap(shownFrame(frame), path))
-        return {false, tr("The frame could not be written to \"%1\".").arg(path)};
-    return {true, {}};
+    if (frame.isNull()) return FrameWriteResult::failure(tr("There is no video frame to grab."));
+    if (!savePictureAsBitmap(shownFrame(frame), path).ok())
+        return FrameWriteResult::failure(tr("The frame could not be written to \"%1\".").arg(path));
+    return Done{};
 }
 
 // A frame drawn at the picture's size in device pixels, black bars included, is shown

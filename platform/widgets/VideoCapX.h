@@ -14,10 +14,8 @@ namespace quillon::platform {
 // proportions kept and black bars beside or above it.
 enum class FrameFit : std::int16_t { Stretch = 0, KeepAspect = 1 };
 
-struct FrameWriteResult {
-    bool written = false;
-    QString failure;  // a sentence for the user when nothing was written
-};
+// Done, or a sentence for the user when nothing was written.
+using FrameWriteResult = Outcome<Done>;
 
 // The video component: a picture showing the frames of the open media file, and the
 // members through which a window drives playback. Positions are milliseconds. A click

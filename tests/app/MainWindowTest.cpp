@@ -92,7 +92,11 @@ void MainWindowTest::pictureBoxShowsIconOnGreyAndIsBound() {
     QCOMPARE(qobject_cast<QGroupBox*>(picture->parentWidget())->title(), QStringLiteral("Frame2"));
     QCOMPARE(picture->size(), QSize(385, 289));  // 5775 x 4335 twips
     QCOMPARE(picture->toolTip(), QStringLiteral("Click to Zoom at Pointer"));
-    QCOMPARE(picture->model().parentCaption(), QStringLiteral("Quillon"));
+    QCOMPARE(window_->engine()->host().caption(), QStringLiteral("Quillon"));
+    window_->setBusy(true);  // the hourglass while the engine loads a picture
+    QCOMPARE(window_->cursor().shape(), Qt::WaitCursor);
+    window_->setBusy(false);
+    QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
 
     const QImage& shown = picture->model().image();
     QVERIFY(shown.pixel(0, 0) != kGrey && shown.pixel(16, 24) != kGrey);

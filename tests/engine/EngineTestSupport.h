@@ -21,6 +21,17 @@ public:
     platform::ScopedMessageRecorder messages;
 };
 
+// The program's window as the engine sees it, recording what it is asked.
+struct RecordingWindow : platform::EditorHost {
+    QString caption() const override { return QStringLiteral("Quillon"); }
+    void setBusy(bool on) override { busy.push_back(on); }
+    void repaintWindow() override { ++repaints; }
+    void showFileName(const QString& name) override { labels.push_back(name); }
+    std::vector<QString> labels;
+    std::vector<bool> busy;
+    int repaints = 0;
+};
+
 // A picture whose every pixel differs from its neighbours, so row order and column
 // order mistakes show: red = x, green = y, blue = x + 7y (mod 256).
 QImage patternPicture(int width, int height);

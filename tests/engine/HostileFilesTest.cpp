@@ -40,7 +40,7 @@ class HostileFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         box = testing::makeBox(8, 6, testing::patternPicture(8, 6));
-        box->setParentCaption(QStringLiteral("Quillon"));
+        engine.setHost(&window);
         engine.setPictureBox(*box);
         engine.ASM_PalEffects(11);
     }
@@ -58,7 +58,7 @@ protected:
     void expectRefused(const QString& path) {
         const EngineState before = state();
         env.messages.clear();
-        engine.dialogShowOpen({}, path);
+        engine.openPictureFile(path);
         ASSERT_EQ(env.messages.shown().size(), 1u) << path.toStdString();
         ShownMessage shown = env.messages.shown()[0];
         shown.text = shown.text.section(u'\n', 0, 0);  // the file and the reason follow
@@ -69,6 +69,7 @@ protected:
 
     testing::EngineFixtureEnvironment env;
     QTemporaryDir dir;
+    testing::RecordingWindow window;
     clsASMpic engine;
     std::unique_ptr<platform::PictureBoxModel> box;
 };
@@ -85,7 +86,7 @@ TEST_F(HostileFilesTest, DamagedPicturesFailWholeOrLoadWhole) {
             continue;
         }
         env.messages.clear();
-        engine.dialogShowOpen({}, path);
+        engine.openPictureFile(path);
         EXPECT_TRUE(env.messages.shown().empty()) << name;
         const auto shown = shownWords(*box);
         for (int plane = 1; plane <= 3; ++plane)
@@ -116,9 +117,9 @@ TEST_F(HostileFilesTest, AbsurdSizesAreRefusedBeforeDecoding) {
     EXPECT_FALSE(platform::loadPicture(bitmap).ok());
     const QString pixmap = write(QStringLiteral("huge.ppm"), "P6\n20000 20000\n255\n\x01\x02\x03");
     const platform::LoadedPicture loaded = platform::loadPicture(pixmap);
-    EXPECT_TRUE(loaded.tooLarge);
-    EXPECT_TRUE(loaded.failure.startsWith(QStringLiteral("20000x20000 is too large")))
-        << loaded.failure.toStdString();
+    EXPECT_EQ(loaded.kind(), platform::LoadFailure::TooManyPixels);
+    EXPECT_TRUE(loaded.error().startsWith(QStringLiteral("20000x20000 is too large")))
+        << loaded.error().toStdString();
     EXPECT_LT(peakResidentKilobytes() - peakBefore, 64 * 1024);
 }
 
@@ -130,7 +131,7 @@ TEST_F(HostileFilesTest, AFileWithoutReadPermissionIsRefused) {
 }
 
 TEST_F(HostileFilesTest, APictureOfOnePixelLoads) {
-    engine.dialogShowOpen({}, write(QStringLiteral("pixel.png"), testing::onePixelPicture()));
+    engine.openPictureFile(write(QStringLiteral("pixel.png"), testing::onePixelPicture()));
     EXPECT_TRUE(env.messages.shown().empty());
     EXPECT_EQ(box->image().pixel(0, 0), qRgb(200, 100, 50));
     EXPECT_EQ(box->image().pixel(1, 0), qRgb(0xC0, 0xC0, 0xC0)) << "the background beside it";
@@ -147,7 +148,7 @@ TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
         {flipped, "the PNG chunk IDAT is damaged"},
     };
     for (const auto& [bytes, reason] : cases) {
-        EXPECT_EQ(platform::loadPicture(write(QStringLiteral("damaged.png"), bytes)).failure,
+        EXPECT_EQ(platform::loadPicture(write(QStringLiteral("damaged.png"), bytes)).error(),
                   reason);
     }
     EXPECT_TRUE(platform::loadPicture(write(QStringLiteral("whole.png"), whole)).ok());
@@ -158,7 +159,7 @@ TEST_F(HostileFilesTest, DamagedPngsAreRefusedBeforeLibpngReadsThem) {
 // progressive one loads.
 TEST_F(HostileFilesTest, JpegsOfTooManyScansAreRefusedBeforeDecoding) {
     const QString bomb = write(QStringLiteral("bomb.jpg"), testing::jpegOfScans(600));
-    EXPECT_EQ(platform::loadPicture(bomb).failure, "the JPEG file has more than 500 scans");
+    EXPECT_EQ(platform::loadPicture(bomb).error(), "the JPEG file has more than 500 scans");
     expectRefused(bomb);
     EXPECT_TRUE(
         platform::loadPicture(write(QStringLiteral("fine.jpg"), testing::jpegOfScans(0))).ok());
@@ -197,7 +198,7 @@ TEST_F(HostileFilesTest, DecodingLetsTheWindowRunAndIsCutOffWhenTooSlow) {
     platform::setLongestDecode(std::chrono::milliseconds(100));
     const platform::LoadedPicture cut = platform::loadPicture(slow);
     platform::setLongestDecode(std::chrono::seconds(30));
-    EXPECT_EQ(cut.failure, "the picture took longer than 0.1 s to decode");
+    EXPECT_EQ(cut.error(), "the picture took longer than 0.1 s to decode");
 }
 
 // Decoders' complaints end up in the failure's text, not on the console.
@@ -212,7 +213,7 @@ TEST_F(HostileFilesTest, DecoderWarningsStayOffTheConsole) {
     for (const testing::HostileFile& damaged : testing::damagedPictures()) {
         const platform::LoadedPicture loaded =
             platform::loadPicture(write(QStringLiteral("damaged"), damaged.bytes));
-        EXPECT_TRUE(loaded.ok() || !loaded.failure.isEmpty()) << damaged.name.toStdString();
+        EXPECT_TRUE(loaded.ok() || !loaded.error().isEmpty()) << damaged.name.toStdString();
     }
     qWarning("after the loads");
     qInstallMessageHandler(previous);

@@ -31,22 +31,6 @@ const ShownMessage kNoBox{"clsASM", "You must assign a picturebox to the class f
                           MessageIcon::Information};
 const std::vector<platform::FileFilter> kSaveFilters{{"Pictures (*.bmp)", "*.bmp"}};
 
-// What the engine tells the window through the box.
-struct WindowHooks {
-    explicit WindowHooks(platform::PictureBoxModel& box) {
-        using Box = platform::PictureBoxModel;
-        QObject::connect(&box, &Box::fileLabelTextChanged, &context,
-                         [this](const QString& text) { labels.push_back(text); });
-        QObject::connect(&box, &Box::parentBusyChanged, &context,
-                         [this](bool on) { busy.push_back(on); });
-        QObject::connect(&box, &Box::parentRepaintRequested, &context, [this] { ++repaints; });
-    }
-    QObject context;
-    std::vector<QString> labels;
-    std::vector<bool> busy;
-    int repaints = 0;
-};
-
 // Everything a failed operation must leave alone.
 struct EngineState {
     std::vector<std::uint32_t> planes[3];
@@ -60,7 +44,7 @@ class ImageFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         box = testing::makeBox(8, 6, testing::patternPicture(8, 6));
-        box->setParentCaption(kWindow);
+        engine.setHost(&window);
         engine.setPictureBox(*box);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -85,6 +69,7 @@ protected:
     testing::EngineFixtureEnvironment env;
     platform::ScopedScriptedFileDialogs dialogs;
     QTemporaryDir dir;
+    testing::RecordingWindow window;
     clsASMpic engine;
     std::unique_ptr<platform::PictureBoxModel> box;
     const QImage newPicture = testing::patternPicture(7, 4).mirrored(true, false);
@@ -94,9 +79,9 @@ TEST_F(ImageFilesTest, AGivenFileLoadsWithoutADialogAndBecomesAllThreePlanes) {
     ASSERT_TRUE(newPicture.save(path("frame.fgr"), "PNG"));  // the name says nothing
     box->setOuterSizePixels(10, 7);
     engine.ASM_PalEffects(11);
-    WindowHooks window(*box);
+    window = {};
 
-    engine.dialogShowOpen({}, path("frame.fgr"));
+    engine.openPictureFile(path("frame.fgr"));
 
     EXPECT_TRUE(dialogs->asked().empty());
     EXPECT_TRUE(env.messages.shown().empty());
@@ -113,7 +98,7 @@ TEST_F(ImageFilesTest, AGivenFileLoadsWithoutADialogAndBecomesAllThreePlanes) {
 
 TEST_F(ImageFilesTest, TheOpenDialogAsksWithTheCaptionAndFiltersAndNamesTheFile) {
     ASSERT_TRUE(newPicture.save(path("chosen.bmp"), "BMP"));
-    WindowHooks window(*box);
+    window = {};
     dialogs->answerFileName(path("chosen.bmp"));
     dialogs->answerCancel();
     engine.dialogShowOpen();
@@ -146,7 +131,7 @@ TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysWhy) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.fgr"));
     engine.ASM_PalEffects(11);
     const EngineState before = state();
-    WindowHooks window(*box);
+    window = {};
 
     const std::pair<const char*, const char*> reasons[] = {
         {"notes.fgr", "notes.fgr: not a picture in a format that can be read"},
@@ -156,7 +141,7 @@ TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysWhy) {
         {"huge.ppm", "huge.ppm: the picture is too large"}};
     for (const auto& [name, reason] : reasons) {
         env.messages.clear();
-        engine.dialogShowOpen({}, path(name));
+        engine.openPictureFile(path(name));
         ASSERT_EQ(env.messages.shown().size(), 1u) << name;
         const ShownMessage& shown = env.messages.shown()[0];
         EXPECT_EQ(shown.text.section('\n', 0, 0), kLoadFailed.text) << name;
@@ -180,7 +165,7 @@ TEST_F(ImageFilesTest, WebPAndTiffPicturesOpen) {
     ASSERT_TRUE(newPicture.save(path("picture.tif"), "TIFF"));
     for (const char* name : {"picture.webp", "picture.tif"}) {
         engine.ASM_PalEffects(11);
-        engine.dialogShowOpen({}, path(name));
+        engine.openPictureFile(path(name));
         EXPECT_TRUE(env.messages.shown().empty()) << name;
         EXPECT_EQ(planeWords(engine, 1), shownOnBox(newPicture)) << name;
     }
@@ -195,7 +180,7 @@ TEST_F(ImageFilesTest, APhotoLargerThanTheBoxIsShownWholeAndBound) {
     ASSERT_TRUE(photo.save(path("photo.jpg"), "JPEG", 95));
     box->setOuterSizePixels(40, 20);
 
-    engine.dialogShowOpen({}, path("photo.jpg"));
+    engine.openPictureFile(path("photo.jpg"));
     // 26 x 20 pixels from x = 7, with the background on either side.
     const QImage& shown = box->image();
     EXPECT_GT(qRed(shown.pixel(12, 4)), 240);
@@ -209,7 +194,7 @@ TEST_F(ImageFilesTest, APhotoLargerThanTheBoxIsShownWholeAndBound) {
 TEST_F(ImageFilesTest, ABindingThatFailsAfterTheLoadStillShowsTheBox) {
     ASSERT_TRUE(newPicture.save(path("frame.fgr"), "PNG"));
     platform::Display::overrideBitsPerPixel(24);
-    engine.dialogShowOpen({}, path("frame.fgr"));
+    engine.openPictureFile(path("frame.fgr"));
     EXPECT_EQ(engine.boundBox(), nullptr);
     EXPECT_TRUE(box->isVisible());
     const ShownMessage refused{"clsASM", "Not 16 or 24-bit color setting", MessageIcon::Critical};
@@ -246,7 +231,7 @@ TEST_F(ImageFilesTest, SaveWritesWhatTheBoxShowsAndTheFileReopensTheSame) {
     clsASMpic other;
     auto otherBox = testing::makeBox(8, 6);
     other.setPictureBox(*otherBox);
-    other.dialogShowOpen({}, path("out.bmp"));
+    other.openPictureFile(path("out.bmp"));
     EXPECT_EQ(planeWords(other, 1), shown);
     EXPECT_TRUE(env.messages.shown().empty());
 }
@@ -302,7 +287,7 @@ TEST_F(ImageFilesTest, WithoutABoxNoDialogAppearsAndTheColourIsZero) {
     dialogs->answerFileName(path("a.bmp"));
     dialogs->answerColour({0x00123456, {}});
     unbound.dialogShowOpen();
-    unbound.dialogShowOpen({}, path("a.bmp"));
+    unbound.openPictureFile(path("a.bmp"));
     unbound.dialogShowSave();
     EXPECT_EQ(unbound.dialogChoseColor(), 0);
     EXPECT_TRUE(dialogs->asked().empty());

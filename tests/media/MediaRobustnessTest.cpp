@@ -73,7 +73,7 @@ void MediaRobustnessTest::driveEverything() {
 // After a step from the last frame, which has nothing to step to, the slider's timer
 // asks for the position every 300 ms: each answer must come at once.
 void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->seek(2000);
     QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 49);
     playback_->stepFrame();
@@ -87,23 +87,23 @@ void MediaRobustnessTest::stepAtTheEndDoesNotStallLaterCalls() {
 
 void MediaRobustnessTest::clipThatVanishesWhileOpenIsHarmless() {
     const QString path = copiedClip("vanishing.avi");
-    QVERIFY(playback_->open(path).opened);
+    QVERIFY(playback_->open(path).ok());
     QVERIFY(QFile::remove(path));
     driveEverything();
     const platform::MediaOpenResult again = playback_->open(path);
-    QVERIFY(!again.opened);
-    QCOMPARE(again.failure, QStringLiteral("The file does not exist."));
+    QVERIFY(!again.ok());
+    QCOMPARE(again.error(), QStringLiteral("The file does not exist."));
 }
 
 void MediaRobustnessTest::openingWhilePlayingReplacesTheClip() {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->play();
     QTest::qWait(200);
-    QVERIFY(playback_->open(clipPath("sound.wav")).opened);
+    QVERIFY(playback_->open(clipPath("sound.wav")).ok());
     QCOMPARE(std::lround(playback_->length()), 1500L);
     playback_->play();
     QTest::qWait(200);
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     QCOMPARE(playback_->length(), 2000.0);
     playback_->seek(400);
     QCOMPARE(testing::clipFrameShown(playback_->exactFrame()), 10);
@@ -131,8 +131,8 @@ void MediaRobustnessTest::hostileClipsPlayOrAreRefused() {
     QVERIFY(names.size() >= 32);
     for (const QString& name : names) {
         const platform::MediaOpenResult result = playback_->open(corpus.filePath(name));
-        QVERIFY2(result.opened || !result.failure.isEmpty(), qPrintable(name));
-        if (!result.opened) continue;
+        QVERIFY2(result.ok() || !result.error().isEmpty(), qPrintable(name));
+        if (!result.ok()) continue;
         playback_->play();
         QTest::qWait(30);
         playback_->seek(playback_->length());

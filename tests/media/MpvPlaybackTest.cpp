@@ -50,14 +50,14 @@ void MpvPlaybackTest::cleanup() {
 }
 
 void MpvPlaybackTest::openFramesAt(double positionMs) {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->seek(positionMs);
 }
 
 void MpvPlaybackTest::opensVideoWithItsDuration() {
     const platform::MediaOpenResult result = playback_->open(clipPath("frames.avi"));
-    QVERIFY2(result.opened, qPrintable(result.failure));
-    QCOMPARE(result.durationMs, 2000.0);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result.value(), 2000.0);
     QCOMPARE(playback_->length(), 2000.0);
     QCOMPARE(playback_->position(), 0.0);
     QCOMPARE(clipFrameShown(playback_->exactFrame()), 0);
@@ -118,7 +118,7 @@ void MpvPlaybackTest::playingFromTheEndStartsAgain() {
 }
 
 void MpvPlaybackTest::rateAndVolumeStayWithinWhatPlaybackSupports() {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->setRate(0.0);
     QCOMPARE(playback_->rate(), 0.01);
     playback_->setRate(1000);
@@ -144,8 +144,8 @@ void MpvPlaybackTest::soundOnlyHasNoFrame() {
     openFramesAt(400);
     QTRY_VERIFY(!playback_->displayedFrame().isNull());
     const platform::MediaOpenResult result = playback_->open(clipPath("sound.wav"));
-    QVERIFY2(result.opened, qPrintable(result.failure));
-    QCOMPARE(std::lround(result.durationMs), 1500L);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(std::lround(result.value()), 1500L);
     QVERIFY(playback_->displayedFrame().isNull());
     QVERIFY(playback_->exactFrame().isNull());
     playback_->stepFrame();
@@ -168,8 +168,8 @@ void MpvPlaybackTest::failedOpenKeepsThePreviousFile() {
     QFETCH(QString, reason);
     openFramesAt(400);
     const platform::MediaOpenResult result = playback_->open(path);
-    QVERIFY(!result.opened);
-    QCOMPARE(result.failure, reason);
+    QVERIFY(!result.ok());
+    QCOMPARE(result.error(), reason);
     QCOMPARE(playback_->length(), 2000.0);
     QCOMPARE(playback_->position(), 400.0);
     QCOMPARE(clipFrameShown(playback_->exactFrame()), 10);
@@ -183,7 +183,7 @@ void MpvPlaybackTest::nothingOpenIsHarmless() {
     QCOMPARE(playback_->position(), 0.0);
     QCOMPARE(playback_->length(), 0.0);
     QVERIFY(playback_->exactFrame().isNull());
-    QVERIFY(!playback_->open(clipPath("notmedia.avi")).opened);
+    QVERIFY(!playback_->open(clipPath("notmedia.avi")).ok());
     QCOMPARE(playback_->position(), 0.0);
 }
 
@@ -191,25 +191,25 @@ void MpvPlaybackTest::nothingOpenIsHarmless() {
 void MpvPlaybackTest::videoPictureWritesTheFrameAtItsSize() {
     platform::VideoCapX picture(std::move(playback_));
     picture.resize(385, 289);
-    QVERIFY(picture.openFile(clipPath("frames.avi")).opened);
+    QVERIFY(picture.openFile(clipPath("frames.avi")).ok());
     picture.seek(1000);
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("frame.fgr"));
-    QVERIFY(picture.writeFrame(path).written);
+    QVERIFY(picture.writeFrame(path).ok());
     const QImage written(path, "BMP");
     QCOMPARE(written.size(), QSize(385, 289));
     QCOMPARE(clipFrameShown(written), 25);
     QCOMPARE(clipFrameShown(written.copy(0, 1, 1, 1)), 25);
 
-    QVERIFY(picture.openFile(clipPath("sound.wav")).opened);
+    QVERIFY(picture.openFile(clipPath("sound.wav")).ok());
     const platform::FrameWriteResult none = picture.writeFrame(path);
-    QVERIFY(!none.written);
-    QCOMPARE(none.failure, QStringLiteral("There is no video frame to grab."));
+    QVERIFY(!none.ok());
+    QCOMPARE(none.error(), QStringLiteral("There is no video frame to grab."));
     QVERIFY2(!QFile::exists(path), "no earlier frame is left to be mistaken for this one");
 }
 
 void MpvPlaybackTest::goingAwayDuringPlaybackIsClean() {
-    QVERIFY(playback_->open(clipPath("frames.avi")).opened);
+    QVERIFY(playback_->open(clipPath("frames.avi")).ok());
     playback_->play();
     QTest::qWait(200);
     playback_.reset();
@@ -231,7 +231,7 @@ void MpvPlaybackTest::turnedClipsPlayUpright() {
     QFETCH(QString, clip);
     QFETCH(QSize, size);
     QFETCH(QPoint, whiteCorner);
-    QVERIFY(playback_->open(clipPath(qPrintable(clip))).opened);
+    QVERIFY(playback_->open(clipPath(qPrintable(clip))).ok());
     playback_->play();
     QTest::qWait(100);
     playback_->pause();  // a step while playing goes on from wherever playback got to

@@ -85,6 +85,10 @@ TEST(GdiStretch, EqualSizesCopyOneToOneBottomUp) {
     EXPECT_NE(StretchDIBits(&dc, 0, 0, 3, 2, 0, 0, 3, 2, bits.data(), &h, 1, SRCCOPY), 0);
     EXPECT_EQ(target.pixel(0, 1), 0xFF000001u);
     EXPECT_EQ(target.pixel(2, 0), 0xFF000006u);
+    // Two source pixels of the top row stretched over the whole target: nearest columns.
+    EXPECT_NE(StretchDIBits(&dc, 0, 0, 3, 2, 0, 0, 2, 1, bits.data(), &h, 1, SRCCOPY), 0);
+    EXPECT_EQ(target.pixel(1, 1), 0xFF000004u);
+    EXPECT_EQ(target.pixel(2, 0), 0xFF000005u);
 }
 
 TEST(GdiStretch, ClipsToTheTargetAndFailsOnUnusableArguments) {

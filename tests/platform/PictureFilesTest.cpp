@@ -61,7 +61,7 @@ protected:
 
 TEST_F(PictureFilesTest, SavedBitmapReopensWithTheSamePixels) {
     const SavedPicture saved = savePictureAsBitmap(pattern, path("p.bmp"));
-    ASSERT_TRUE(saved.ok) << saved.failure.toStdString();
+    ASSERT_TRUE(saved.ok()) << saved.error().toStdString();
     const QByteArray bytes = readFile(path("p.bmp"));
     ASSERT_GE(bytes.size(), 54);
     EXPECT_EQ(bytes.left(2), "BM");
@@ -69,8 +69,8 @@ TEST_F(PictureFilesTest, SavedBitmapReopensWithTheSamePixels) {
     EXPECT_EQ(bitCount, 24);
 
     const LoadedPicture loaded = loadPicture(path("p.bmp"));
-    ASSERT_TRUE(loaded.ok()) << loaded.failure.toStdString();
-    EXPECT_EQ(loaded.picture.convertToFormat(QImage::Format_RGB32), pattern);
+    ASSERT_TRUE(loaded.ok()) << loaded.error().toStdString();
+    EXPECT_EQ(loaded.value().convertToFormat(QImage::Format_RGB32), pattern);
 }
 
 // The engine's tests load PNG, BMP and files that are no picture at all.
@@ -78,11 +78,11 @@ TEST_F(PictureFilesTest, JpegAndGifLoadWhateverTheirNameSays) {
     writeFile(path("photo.bmp"), encoded(pattern, "JPEG"));
     writeFile(path("red.png"), kRedGif);
     const LoadedPicture jpeg = loadPicture(path("photo.bmp"));
-    ASSERT_TRUE(jpeg.ok()) << jpeg.failure.toStdString();
-    EXPECT_EQ(jpeg.picture.size(), pattern.size());
+    ASSERT_TRUE(jpeg.ok()) << jpeg.error().toStdString();
+    EXPECT_EQ(jpeg.value().size(), pattern.size());
     const LoadedPicture gif = loadPicture(path("red.png"));
-    ASSERT_TRUE(gif.ok()) << gif.failure.toStdString();
-    EXPECT_EQ(gif.picture.pixel(0, 0), qRgb(255, 0, 0));
+    ASSERT_TRUE(gif.ok()) << gif.error().toStdString();
+    EXPECT_EQ(gif.value().pixel(0, 0), qRgb(255, 0, 0));
 }
 
 TEST_F(PictureFilesTest, EmptyFilesAndAbsurdSizesFailWithAReason) {
@@ -91,18 +91,18 @@ TEST_F(PictureFilesTest, EmptyFilesAndAbsurdSizesFailWithAReason) {
     for (const char* name : {"empty.bmp", "huge.bmp"}) {
         const LoadedPicture loaded = loadPicture(path(name));
         EXPECT_FALSE(loaded.ok()) << name;
-        EXPECT_FALSE(loaded.failure.isEmpty()) << name;
+        EXPECT_FALSE(loaded.error().isEmpty()) << name;
     }
 }
 
 TEST_F(PictureFilesTest, AFailedSaveLeavesAnExistingFileWhole) {
-    ASSERT_TRUE(savePictureAsBitmap(pattern, path("old.bmp")).ok);
+    ASSERT_TRUE(savePictureAsBitmap(pattern, path("old.bmp")).ok());
     const QByteArray before = readFile(path("old.bmp"));
     const SavedPicture nothing = savePictureAsBitmap(QImage(), path("old.bmp"));
-    EXPECT_FALSE(nothing.ok);
-    EXPECT_FALSE(nothing.failure.isEmpty());
+    EXPECT_FALSE(nothing.ok());
+    EXPECT_FALSE(nothing.error().isEmpty());
     EXPECT_EQ(readFile(path("old.bmp")), before);
-    EXPECT_FALSE(savePictureAsBitmap(pattern, path("no-such-folder/p.bmp")).ok);
+    EXPECT_FALSE(savePictureAsBitmap(pattern, path("no-such-folder/p.bmp")).ok());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary file left behind";
 }

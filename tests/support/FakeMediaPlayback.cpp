@@ -6,8 +6,8 @@ namespace quillon::testing {
 
 platform::MediaOpenResult FakeMediaPlayback::open(const QString& path) {
     calls << QStringLiteral("open ") + path;
-    if (!openFailure.isEmpty()) return {false, 0, openFailure};
-    return {true, durationMs, QString()};
+    if (!openFailure.isEmpty()) return platform::MediaOpenResult::failure(openFailure);
+    return durationMs;
 }
 
 void FakeMediaPlayback::record(const char* command, double argument) {

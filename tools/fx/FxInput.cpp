@@ -19,19 +19,19 @@ QString inputName(const QString& path) {
 Result<QImage> readPicture(const QString& path, std::int64_t largestPixels) {
     using Read = Result<QImage>;
     const platform::LoadedPicture loaded = platform::loadPicture(path, largestPixels);
-    if (loaded.tooLarge) {
+    if (loaded.kind() == platform::LoadFailure::TooManyPixels) {
         return Read::failure(
             QStringLiteral("%1: %2 (raise the limit with --max-megapixels, at most %3)")
-                .arg(inputName(path), loaded.failure)
+                .arg(inputName(path), loaded.error())
                 .arg(kMostMegapixels));
     }
     if (!loaded.ok()) {
-        return Read::failure(QStringLiteral("cannot read '%1': %2").arg(path, loaded.failure));
+        return Read::failure(QStringLiteral("cannot read '%1': %2").arg(path, loaded.error()));
     }
     const Status fits =
-        checkPictureSize(loaded.picture.width(), loaded.picture.height(), inputName(path));
+        checkPictureSize(loaded.value().width(), loaded.value().height(), inputName(path));
     if (!fits.ok()) return Read::failure(fits.error());
-    return loaded.picture;
+    return loaded.value();
 }
 
 QString wrongRawSize(const QString& path, qint64 actual, PictureSize size) {

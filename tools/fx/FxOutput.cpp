@@ -65,7 +65,7 @@ Status writeOutput(const QString& path, const clsASMpic& engine) {
             return raw ? writeWorkingPlane(file, reason, engine)
                        : writeShownPicture(file, reason, path, engine);
         });
-    return written.ok ? succeeded() : cannotWrite(path, written.failure);
+    return written.ok() ? succeeded() : cannotWrite(path, written.error());
 }
 
 }  // namespace quillon::fx
