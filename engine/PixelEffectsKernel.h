@@ -38,9 +38,10 @@ struct Planes {
     }
 };
 
-// Op code 0: SSE2 where the build has it, the plain word loop for the rest.
+// Op code 0: whole vectors at the best level the processor has, the plain word loop for
+// the end of each row.
 void smooth(const Planes& planes, std::int32_t amount);
-// The plain word loop alone: the path of builds without SSE2, also timed against it.
+// The plain word loop alone: the reference for the vector rows, also timed against them.
 void smoothPlain(const Planes& planes, std::int32_t amount);
 
 void edgeFilter(const Planes& planes, std::uint32_t colour);      // op code 1
