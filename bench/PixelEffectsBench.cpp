@@ -40,8 +40,8 @@ void BM_PixelEffects(benchmark::State& state) {
 void BM_PixelEffectsSmoothPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     surface.paintPhotoLike(3, {2});
-    const pixeleffects::Planes planes{surface.plane(3), surface.plane(2), surface.record().width,
-                                      surface.record().height};
+    const PlaneView planes{surface.plane(3), surface.plane(2), surface.record().width,
+                           surface.record().height};
     for (auto _ : state) {
         pixeleffects::smoothPlain(planes, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();

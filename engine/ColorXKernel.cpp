@@ -17,15 +17,15 @@ std::int32_t spreadRadius(std::int32_t amount) {
     return std::int32_t(radius == 5 ? 4 : radius);
 }
 
-Plane workingPlane(const KernelParameterRecord& record) {
-    return {planeStart(record, 2), record.width, record.height};
+PlaneView workingPlane(const KernelParameterRecord& record) {
+    return {.target = planeStart(record, 2), .width = record.width, .height = record.height};
 }
 
 }  // namespace
 
 void colorXEffectsKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
                          KernelPointerArgument) {
-    const Plane plane = workingPlane(*record);
+    const PlaneView plane = workingPlane(*record);
     if (record->surface == nullptr || plane.width < 1 || plane.height < 1) return;
     const ColourX colour = colourXFrom(record->colour);
     const float singleA = std::bit_cast<float>(a);

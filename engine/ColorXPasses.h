@@ -9,23 +9,10 @@
 #include <cstdint>
 
 #include "engine/PixelWords.h"
+#include "engine/PlaneView.h"
 #include "engine/Rounding.h"
 
 namespace quillon::colorx {
-
-struct Plane {
-    std::uint8_t* pixels = nullptr;
-    std::int32_t width = 0;   // at least 1 when a pass runs
-    std::int32_t height = 0;  // at least 1 when a pass runs
-
-    // Places are taken as 64-bit numbers so that loops may run one past the largest
-    // 32-bit column or row without overflowing.
-    std::uint8_t* row(std::int64_t y) const { return pixels + rowOffset(width, y); }
-    std::uint8_t* at(std::int64_t x, std::int64_t y) const {
-        return pixels + pixelOffset(width, x, y);
-    }
-    std::ptrdiff_t rowBytes() const { return std::ptrdiff_t{4} * width; }
-};
 
 // Colour X, given as 0x00BBGGRR, in the byte order of a pixel.
 struct ColourX {
@@ -97,20 +84,20 @@ inline void blend(std::uint8_t* pixel, const BlendTable& table) {
 }
 
 // Op code 0.
-void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b);
+void paintRandomDot(const PlaneView& plane, const ColourX& colour, float a, float b);
 // Op codes 1 to 3; `spacing` is at least 1.
-void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
-void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
-void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing);
+void paintHorizontalLines(const PlaneView& plane, const ColourX& colour, std::int32_t spacing);
+void paintVerticalLines(const PlaneView& plane, const ColourX& colour, std::int32_t spacing);
+void paintDotLattice(const PlaneView& plane, const ColourX& colour, std::int32_t spacing);
 
 // Op code 4 and op codes 5 to 8 (`opCode` picks the direction); `radius` is at least 1.
-void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t radius, float a,
+void glowAroundColourX(const PlaneView& plane, const ColourX& colour, std::int32_t radius, float a,
                        float b);
-void streakFromColourX(const Plane& plane, const ColourX& colour, std::int32_t opCode,
+void streakFromColourX(const PlaneView& plane, const ColourX& colour, std::int32_t opCode,
                        std::int32_t radius, float a, float b);
 
 // Every other op code; `amount` is at least 1.
-void brightenRing(const Plane& plane, const ColourX& colour, std::int32_t amount, float centreX,
+void brightenRing(const PlaneView& plane, const ColourX& colour, std::int32_t amount, float centreX,
                   float centreYFromTop);
 
 }  // namespace quillon::colorx

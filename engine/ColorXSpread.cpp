@@ -111,10 +111,10 @@ bool keepsColourX(const BlendTable& table, const ColourX& colour) {
 // black picture glowing black is then a count per row instead of a square per pixel.
 class ColourXCensus {
 public:
-    ColourXCensus(const Plane& plane, const ColourX& colour)
+    ColourXCensus(const PlaneView& plane, const ColourX& colour)
         : rows_(std::size_t(plane.height) + 1), columns_(std::size_t(plane.width) + 1) {
         for (std::int64_t y = 1; y <= plane.height; ++y) {
-            const std::uint8_t* pixel = plane.row(y);
+            const std::uint8_t* pixel = plane.targetRow(y);
             for (std::int64_t x = 1; x <= plane.width; ++x, pixel += 4) {
                 if (hasColourX(pixel, colour)) continue;
                 ++rows_[std::size_t(y)];
@@ -142,10 +142,10 @@ private:
 // Whether colour X covers enough of the picture for the census to pay: counting and
 // checking cost more than they save where sources are few and far between. Every eighth
 // row is looked at; one pixel in sixteen is enough.
-bool mostlyColourX(const Plane& plane, const ColourX& colour) {
+bool mostlyColourX(const PlaneView& plane, const ColourX& colour) {
     std::int64_t seen = 0, found = 0;
     for (std::int64_t y = 1; y <= plane.height; y += 8) {
-        const std::uint8_t* row = plane.row(y);
+        const std::uint8_t* row = plane.targetRow(y);
         for (std::int64_t x = nextColourX(row, 1, plane.width, colour.pixelBits); x <= plane.width;
              x = nextColourX(row, x + 1, plane.width, colour.pixelBits))
             ++found;
@@ -160,7 +160,7 @@ template <class Weight>
 class SpreadWeights {
 public:
     using MakeWeights = std::function<std::vector<float>()>;
-    SpreadWeights(const Plane& plane, const ColourX& colour, MakeWeights makeWeights)
+    SpreadWeights(const PlaneView& plane, const ColourX& colour, MakeWeights makeWeights)
         : plane_(plane), colour_(colour), makeWeights_(std::move(makeWeights)) {}
 
     void prepare() {
@@ -186,7 +186,7 @@ public:
     }
 
 private:
-    const Plane& plane_;
+    const PlaneView& plane_;
     const ColourX& colour_;
     MakeWeights makeWeights_;
     std::vector<Weight> weights_;
@@ -200,7 +200,7 @@ struct SourceArea {
     std::int64_t stepX, stepY;  // from one pixel of the streak to the next one out
 };
 
-SourceArea streakArea(const Plane& plane, std::int32_t opCode, std::int64_t radius) {
+SourceArea streakArea(const PlaneView& plane, std::int32_t opCode, std::int64_t radius) {
     const std::int64_t w = plane.width, h = plane.height;
     switch (opCode) {
         case 5:
@@ -218,11 +218,11 @@ SourceArea streakArea(const Plane& plane, std::int32_t opCode, std::int64_t radi
 // and columns left to right; a visit may change pixels the scan has yet to reach. A row
 // for which `idle(y)` holds has no visit that would change anything, and is passed by.
 template <class Idle, class Visit>
-void forEachSource(const Plane& plane, const ColourX& colour, const SourceArea& area, Idle idle,
+void forEachSource(const PlaneView& plane, const ColourX& colour, const SourceArea& area, Idle idle,
                    Visit visit) {
     for (std::int64_t y = area.firstY; y <= area.lastY; ++y) {
         if (idle(y)) continue;
-        const std::uint8_t* row = plane.row(y);
+        const std::uint8_t* row = plane.targetRow(y);
         for (std::int64_t x = nextColourX(row, area.firstX, area.lastX, colour.pixelBits);
              x <= area.lastX; x = nextColourX(row, x + 1, area.lastX, colour.pixelBits))
             visit(x, y);
@@ -232,12 +232,12 @@ void forEachSource(const Plane& plane, const ColourX& colour, const SourceArea& 
 // Every pixel of the square around a source is blended once and only with its own value,
 // so the square may be visited row by row: pixel (dx, dy) belongs to ring max(|dx|, |dy|).
 template <class Weight>
-void glowAround(const Plane& plane, SpreadWeights<Weight>& rings, std::int64_t x, std::int64_t y,
-                std::int64_t radius) {
+void glowAround(const PlaneView& plane, SpreadWeights<Weight>& rings, std::int64_t x,
+                std::int64_t y, std::int64_t radius) {
     const ColourXCensus* census = rings.census();
     for (std::int64_t dy = -radius; dy <= radius; ++dy) {
         if (census != nullptr && census->rowIsColourX(y + dy)) continue;
-        std::uint8_t* pixel = plane.at(x - radius, y + dy);
+        std::uint8_t* pixel = plane.targetAt(x - radius, y + dy);
         for (std::int64_t dx = -radius; dx <= radius; ++dx, pixel += 4)
             rings.blendAt(pixel, x + dx, y + dy, rings[std::max(std::abs(dx), std::abs(dy))]);
     }
@@ -276,7 +276,7 @@ std::vector<BlendTable> composedRows(const SpreadWeights<BlendTable>& rings, std
 // blends of the sources that reach it, in their order, which is the order the sources
 // would give them one square after another (every blend depends on the pixel alone).
 template <class Weight>
-void glowAroundRun(const Plane& plane, SpreadWeights<Weight>& rings,
+void glowAroundRun(const PlaneView& plane, SpreadWeights<Weight>& rings,
                    const std::vector<BlendTable>* composed, std::int64_t xs, std::int64_t xe,
                    std::int64_t y, std::int64_t radius) {
     ColourXCensus& census = *rings.census();
@@ -284,7 +284,7 @@ void glowAroundRun(const Plane& plane, SpreadWeights<Weight>& rings,
     for (std::int64_t yy = y - radius; yy <= y + radius; ++yy) {
         if (census.rowIsColourX(yy)) continue;
         const std::int64_t dy = std::abs(yy - y);
-        std::uint8_t* pixel = plane.at(xs - radius, yy);
+        std::uint8_t* pixel = plane.targetAt(xs - radius, yy);
         for (std::int64_t px = xs - radius; px <= xe + radius; ++px, pixel += 4) {
             if (hasColourX(pixel, colour)) continue;
             const std::int64_t first = std::max(xs, px - radius), last = std::min(xe, px + radius);
@@ -300,7 +300,8 @@ void glowAroundRun(const Plane& plane, SpreadWeights<Weight>& rings,
 }
 
 template <class Weight>
-void glowWith(const Plane& plane, const ColourX& colour, std::int32_t radius, float a, float b) {
+void glowWith(const PlaneView& plane, const ColourX& colour, std::int32_t radius, float a,
+              float b) {
     const std::int64_t first = std::int64_t{radius} + 1;
     const SourceArea area{first, std::int64_t{plane.width} - radius,
                           first, std::int64_t{plane.height} - radius,
@@ -318,7 +319,7 @@ void glowWith(const Plane& plane, const ColourX& colour, std::int32_t radius, fl
     for (std::int64_t y = area.firstY; y <= area.lastY; ++y) {
         const ColourXCensus* census = rings.census();
         if (census != nullptr && census->rowsAreColourX(y - radius, y + radius)) continue;
-        const std::uint8_t* row = plane.row(y);
+        const std::uint8_t* row = plane.targetRow(y);
         for (std::int64_t x = nextColourX(row, area.firstX, area.lastX, colour.pixelBits);
              x <= area.lastX; x = nextColourX(row, x + 1, area.lastX, colour.pixelBits)) {
             rings.prepare();
@@ -336,7 +337,7 @@ void glowWith(const Plane& plane, const ColourX& colour, std::int32_t radius, fl
 
 // Pixels k = R down to 1 of the streak from a source.
 template <class Weight>
-void streakWith(const Plane& plane, const ColourX& colour, const SourceArea& area,
+void streakWith(const PlaneView& plane, const ColourX& colour, const SourceArea& area,
                 std::int32_t radius, float a, float b) {
     SpreadWeights<Weight> steps(plane, colour, [=] { return streakWeights(radius, a, b); });
     const bool alongRows = area.stepY == 0;
@@ -349,7 +350,7 @@ void streakWith(const Plane& plane, const ColourX& colour, const SourceArea& are
         steps.prepare();
         const ColourXCensus* census = steps.census();
         if (!alongRows && census != nullptr && census->columnIsColourX(x)) return;
-        std::uint8_t* source = plane.at(x, y);
+        std::uint8_t* source = plane.targetAt(x, y);
         for (std::int64_t k = radius; k >= 1; --k) {
             steps.blendAt(source + k * step, x + k * area.stepX, y + k * area.stepY, steps[k]);
         }
@@ -358,14 +359,14 @@ void streakWith(const Plane& plane, const ColourX& colour, const SourceArea& are
 
 }  // namespace
 
-void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t radius, float a,
+void glowAroundColourX(const PlaneView& plane, const ColourX& colour, std::int32_t radius, float a,
                        float b) {
     if (!colour.matchable) return;
     if (radius > kLargestTabledRadius) return glowWith<BlendWeight>(plane, colour, radius, a, b);
     glowWith<BlendTable>(plane, colour, radius, a, b);
 }
 
-void streakFromColourX(const Plane& plane, const ColourX& colour, std::int32_t opCode,
+void streakFromColourX(const PlaneView& plane, const ColourX& colour, std::int32_t opCode,
                        std::int32_t radius, float a, float b) {
     if (!colour.matchable) return;
     const SourceArea area = streakArea(plane, opCode, radius);

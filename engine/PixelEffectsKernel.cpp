@@ -16,8 +16,8 @@ void pixelEffectsKernel(const KernelParameterRecord* record, KernelArgument, Ker
                         KernelPointerArgument c) {
     // A surface with no pixels has nothing to read or write.
     if (record->surface == nullptr || record->width <= 0 || record->height <= 0) return;
-    const pixeleffects::Planes planes{planeStart(*record, 3), planeStart(*record, 2), record->width,
-                                      record->height};
+    const PlaneView planes{planeStart(*record, 3), planeStart(*record, 2), record->width,
+                           record->height};
     switch (record->opCode) {
         case kSmooth:
             pixeleffects::smooth(planes, record->amount);

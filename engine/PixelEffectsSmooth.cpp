@@ -53,7 +53,8 @@ struct Region {
 template <template <int, std::size_t> class Row>
 struct SmoothRegions {
     template <int Shift, std::size_t Count>
-    static void region(const Planes& planes, const Region& region, const Offsets<Count>& offsets) {
+    static void region(const PlaneView& planes, const Region& region,
+                       const Offsets<Count>& offsets) {
         if (region.empty()) return;
         for (std::int32_t y = region.firstRow; y <= region.lastRow; ++y) {
             const std::size_t start = planes.rowOffset(y) + columnOffset(region.firstColumn);
@@ -62,7 +63,7 @@ struct SmoothRegions {
         }
     }
 
-    static void by(const Planes& planes, std::int32_t amount) {
+    static void by(const PlaneView& planes, std::int32_t amount) {
         const std::int32_t w = planes.width, h = planes.height;
         const std::ptrdiff_t left = -4, right = 4, down = -4 * std::ptrdiff_t(w), up = -down;
         const Region inner{2, w - 1, 2, h - 1};
@@ -134,7 +135,7 @@ struct VectorRow {
 
 }  // namespace
 
-void smoothPlanes(const Planes& planes, std::int32_t amount) {
+void smoothPlanes(const PlaneView& planes, std::int32_t amount) {
     SmoothRegions<VectorRow>::by(planes, amount);
 }
 
@@ -146,11 +147,11 @@ namespace quillon::pixeleffects {
 
 HWY_EXPORT(smoothPlanes);
 
-void smooth(const Planes& planes, std::int32_t amount) {
+void smooth(const PlaneView& planes, std::int32_t amount) {
     HWY_DYNAMIC_DISPATCH(smoothPlanes)(planes, amount);
 }
 
-void smoothPlain(const Planes& planes, std::int32_t amount) {
+void smoothPlain(const PlaneView& planes, std::int32_t amount) {
     SmoothRegions<PlainRow>::by(planes, amount);
 }
 

@@ -35,7 +35,7 @@ void copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::int3
 
 }  // namespace
 
-void wave(const Planes& planes, const void* table) {
+void wave(const PlaneView& planes, const void* table) {
     for (std::int32_t y = 1; y <= planes.height; ++y) {
         const std::int32_t sy = sourceRow(tableValue(table, y), planes.height);
         copyColourBytes(planes.source + planes.rowOffset(sy), planes.target + planes.rowOffset(y),
