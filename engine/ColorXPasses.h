@@ -37,6 +37,15 @@ inline void paint(std::uint8_t* pixel, const ColourX& colour) {
     storePixel(pixel, (loadPixel(pixel) & ~kColourBytes) | colour.pixelBits);
 }
 
+// The first column from `x` to `last` of the row whose pixel has colour X (`pixelBits`), or
+// last + 1; each pixel costs one compare of its low three bytes.
+std::int64_t nextColourX(const std::uint8_t* row, std::int64_t x, std::int64_t last,
+                         std::uint32_t pixelBits);
+
+// Blue, green and red of `count` pixels set to `pixelBits`, as paint() does, reserved bytes
+// kept.
+void paintRun(std::uint8_t* pixels, std::int64_t count, std::uint32_t pixelBits);
+
 // A blend weight w prepared for one colour: the pixel keeps w of its own colour and
 // takes 1 - w of colour X. Both shares are exact doubles, so preparing them once gives
 // the same sums as forming them at every pixel.

@@ -1,7 +1,5 @@
 // Op codes 0 to 3: colour X painted at given places, whatever the pixels hold.
-#include "engine/ColorXAvx2.h"
 #include "engine/ColorXPasses.h"
-#include "engine/SimdDispatch.h"
 
 namespace quillon::colorx {
 
@@ -25,11 +23,7 @@ void paintRandomDot(const PlaneView& plane, const ColourX& colour, float a, floa
 namespace {
 
 void paintRow(const PlaneView& plane, const ColourX& colour, std::int64_t y) {
-    std::uint8_t* pixel = plane.targetRow(y);
-    const std::int64_t done =
-        simd::useAvx2() ? avx2::paintRun(pixel, plane.width, colour.pixelBits) : 0;
-    pixel += 4 * done;
-    for (std::int64_t x = done + 1; x <= plane.width; ++x, pixel += 4) paint(pixel, colour);
+    paintRun(plane.targetRow(y), plane.width, colour.pixelBits);
 }
 
 void paintColumns(const PlaneView& plane, const ColourX& colour, std::int64_t y,

@@ -10,40 +10,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/ColorXAvx2.h"
 #include "engine/ColorXPasses.h"
-#include "engine/SimdDispatch.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace quillon::colorx {
 namespace {
-
-// The first column from `x` to `last` of the row whose pixel has colour X, or last + 1.
-// Each pixel costs one compare of its low three bytes, four at a time where the build
-// has SSE2. Pixels are read only when the search reaches them, so the caller may change
-// the rest of the row between two searches.
-std::int64_t nextColourX(const std::uint8_t* row, std::int64_t x, std::int64_t last,
-                         std::uint32_t pixelBits) {
-    if (simd::useAvx2()) x = avx2::findColourX(row, x, last, pixelBits);
-#if defined(__SSE2__)
-    const __m128i colourBytes = _mm_set1_epi32(int(kColourBytes));
-    const __m128i wanted = _mm_set1_epi32(int(pixelBits));
-    for (; last - x >= 3; x += 4) {
-        const auto* four = reinterpret_cast<const __m128i*>(row + columnOffset(x));
-        const __m128i equal =
-            _mm_cmpeq_epi32(_mm_and_si128(_mm_loadu_si128(four), colourBytes), wanted);
-        const int hits = _mm_movemask_ps(_mm_castsi128_ps(equal));
-        if (hits != 0) return x + std::countr_zero(unsigned(hits));
-    }
-#endif
-    for (; x <= last; ++x) {
-        if ((loadPixel(row + columnOffset(x)) & kColourBytes) == pixelBits) return x;
-    }
-    return last + 1;
-}
 
 bool hasColourX(const std::uint8_t* pixel, const ColourX& colour) {
     return (loadPixel(pixel) & kColourBytes) == colour.pixelBits;
