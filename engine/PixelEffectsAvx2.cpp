@@ -1,8 +1,7 @@
 // The pixel effects eight pixels at a time in 256-bit AVX2 registers. This file is compiled
 // with -mavx2 and entered only on processors that have AVX2 (SimdDispatch.h); it includes
 // nothing whose inline functions the baseline files share, so no AVX2 code can stand in
-// for theirs. The rules are those of PixelEffectsNeighbourhood.cpp
-// and PixelEffectsWave.cpp, to the bit.
+// for theirs. The rules are those of PixelEffectsNeighbourhood.cpp, to the bit.
 
 #include "engine/PixelEffectsAvx2.h"
 
@@ -143,12 +142,6 @@ std::size_t diagonalRelief(const RowSpan& row, std::uint32_t colour) {
     return i;
 }
 
-std::size_t copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::size_t count) {
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) storeColour(target + 4 * i, load(source + 4 * i));
-    return i;
-}
-
 }  // namespace quillon::pixeleffects::avx2
 
 #else
@@ -162,9 +155,6 @@ std::size_t diagonalRelief(const RowSpan&, std::uint32_t) {
     return 0;
 }
 std::size_t emboss(const RowSpan&, std::uint32_t) {
-    return 0;
-}
-std::size_t copyColourBytes(const std::uint8_t*, std::uint8_t*, std::size_t) {
     return 0;
 }
 }  // namespace quillon::pixeleffects::avx2
