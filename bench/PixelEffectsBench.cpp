@@ -36,7 +36,7 @@ void BM_PixelEffects(benchmark::State& state) {
     bench::reportPixels(state, surface.pixelCount());
 }
 
-// The smoothing word loop without SSE2. Arguments: amount, width, height.
+// The smoothing word loop without vectors. Arguments: amount, width, height.
 void BM_PixelEffectsSmoothPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     surface.paintPhotoLike(3, {2});
