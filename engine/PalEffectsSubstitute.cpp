@@ -171,17 +171,19 @@ PixelVector substituted(PixelVector p) {
     }
 }
 
-// (b + g + r) / 3 spread over blue, green and red. The sum, at most 765, fills the low
-// 16 bits of its lane; the division is the high half of the product with 0xAAAB shifted by
-// one, exact for every sum up to 765 (a 16-bit multiply, far cheaper than a 32-bit one);
-// a byte shuffle copies the mean into blue, green and red and clears the reserved byte.
+// (b + g + r) / 3 spread over blue, green and red. Blue plus green in the low 16 bits of the
+// lane and red in the high ones, then the high half added to the low: the sum, at most
+// 765, fills the low 16 bits. The division is the high half of its product with 0xAAAB
+// shifted by one, exact for every sum up to 765 (a 16-bit multiply, far cheaper than a
+// 32-bit one); a byte shuffle copies the low byte, the mean, into blue, green and red and
+// clears the reserved byte, so what the high halves hold never matters.
 PixelVector grey(PixelVector p) {
     const Pixels d;
     const Bytes dBytes;
     const hn::Repartition<std::uint16_t, Pixels> dHalves;
-    const auto byteMask = hn::Set(d, 0xFFu);
-    const auto sum = hn::Add(hn::Add(hn::And(p, byteMask), hn::And(hn::ShiftRight<8>(p), byteMask)),
-                             hn::ShiftRight<16>(hn::And(p, hn::Set(d, 0x00FF0000u))));
+    const auto blueAndRed = hn::And(p, hn::Set(d, 0x00FF00FFu));
+    const auto pairs = hn::Add(blueAndRed, hn::And(hn::ShiftRight<8>(p), hn::Set(d, 0xFFu)));
+    const auto sum = hn::Add(pairs, hn::ShiftRight<16>(pairs));
     const auto mean =
         hn::ShiftRight<1>(hn::MulHigh(hn::BitCast(dHalves, sum), hn::Set(dHalves, 0xAAAB)));
     alignas(16) static constexpr std::uint8_t kSpread[16] = {0, 0, 0, 0x80, 4,  4,  4,  0x80,
