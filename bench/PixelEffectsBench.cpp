@@ -37,13 +37,12 @@ void BM_PixelEffects(benchmark::State& state) {
     bench::reportPixels(state, surface.pixelCount());
 }
 
-// The smoothing word loop without SSE2. Arguments: amount, width, height.
+// The smoothing word loop without vectors. Arguments: amount, width, height.
 void BM_PixelEffectsSmoothPlain(benchmark::State& state) {
     BenchSurface surface(state.range(1), state.range(2));
     surface.paintPhotoLike(SurfacePlane::Undo, {SurfacePlane::Working});
-    const pixeleffects::Planes planes{surface.plane(SurfacePlane::Undo),
-                                      surface.plane(SurfacePlane::Working), surface.record().width,
-                                      surface.record().height};
+    const PlaneView planes{surface.plane(SurfacePlane::Undo), surface.plane(SurfacePlane::Working),
+                           surface.record().width, surface.record().height};
     for (auto _ : state) {
         pixeleffects::smoothPlain(planes, std::int32_t(state.range(0)));
         benchmark::ClobberMemory();

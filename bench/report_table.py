@@ -308,11 +308,13 @@ def main():
 
 NOTES = [
     "## How the kernels are made fast", "",
-    "- Every kernel keeps its plain version; the fast paths live apart and give the same "
-    "bytes. The baseline path uses SSE2 on x86-64 (plain C++ elsewhere); the AVX2 path "
-    "(`engine/*Avx2.cpp`, compiled with `-mavx2` file by file) is chosen once, at the first "
-    "kernel call, when the processor has AVX2 (`engine/SimdDispatch.h`). The engine's tests "
-    "run every agreement check at both levels.",
+    "- Every kernel keeps its plain version; the fast paths give the same bytes. The palette, "
+    "smoothing, wave and colour X loops are written once on Highway and compiled for each "
+    "target it builds (AVX2, SSSE3 and a one-lane fallback on x86-64, NEON on ARM64), the "
+    "best one chosen at the first kernel call; the other kernels still have an SSE2 "
+    "baseline and an AVX2 path (`engine/*Avx2.cpp`, compiled with `-mavx2`) chosen the same "
+    "way (`engine/SimdDispatch.h`). The engine's tests run every agreement check at every "
+    "level the processor offers.",
     "- Exactness: conversions keep the processor's round-half-to-even; single-precision "
     "roundings happen where the plain version has them; where a plain double-precision step "
     "is provably exact (the row blends of a bilinear sample, the products of the twist's "
@@ -330,8 +332,8 @@ NOTES = [
     "add and shift per pixel, each waiting for the last (about 15 cycles a pixel). Halving a "
     "33-bit sum makes the step other than a linear one modulo 2^32, so no jump ahead lets "
     "several pixels' steps run side by side.",
-    "- Grey and the substitutions (ops 12 to 19): eight pixels per AVX2 step, the mean by a "
-    "multiply-add and a multiply by 0xAAAB, the rules as whole-pixel masks.",
+    "- Grey and the substitutions (ops 12 to 19): a pixel per 32-bit lane, the mean by a "
+    "16-bit multiply by 0xAAAB and a byte shuffle, the rules as whole-pixel masks.",
     "- Colour X (ops 1 to 8): the blend weights of a glow's rings and a streak's steps are "
     "the same around every source, so each becomes a table of what every byte turns into, "
     "made with the blend itself when the first source turns up; the search for sources and "

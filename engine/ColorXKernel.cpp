@@ -17,15 +17,17 @@ std::int32_t spreadRadius(std::int32_t amount) {
     return std::int32_t(radius == 5 ? 4 : radius);
 }
 
-Plane workingPlane(const KernelParameterRecord& record) {
-    return {planeStart(record, SurfacePlane::Working), record.width, record.height};
+PlaneView workingPlane(const KernelParameterRecord& record) {
+    return {.target = planeStart(record, SurfacePlane::Working),
+            .width = record.width,
+            .height = record.height};
 }
 
 }  // namespace
 
 void colorXEffectsKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
                          KernelPointerArgument) {
-    const Plane plane = workingPlane(*record);
+    const PlaneView plane = workingPlane(*record);
     if (record->surface == nullptr || plane.width < 1 || plane.height < 1) return;
     const ColourX colour = colourXFrom(record->colour);
     const float singleA = std::bit_cast<float>(a);

@@ -10,23 +10,10 @@
 
 #include "engine/ColorXOps.h"
 #include "engine/PixelWords.h"
+#include "engine/PlaneView.h"
 #include "engine/Rounding.h"
 
 namespace quillon::colorx {
-
-struct Plane {
-    std::uint8_t* pixels = nullptr;
-    std::int32_t width = 0;   // at least 1 when a pass runs
-    std::int32_t height = 0;  // at least 1 when a pass runs
-
-    // Places are taken as 64-bit numbers so that loops may run one past the largest
-    // 32-bit column or row without overflowing.
-    std::uint8_t* row(std::int64_t y) const { return pixels + rowOffset(width, y); }
-    std::uint8_t* at(std::int64_t x, std::int64_t y) const {
-        return pixels + pixelOffset(width, x, y);
-    }
-    std::ptrdiff_t rowBytes() const { return std::ptrdiff_t{4} * width; }
-};
 
 // Colour X, given as 0x00BBGGRR, in the byte order of a pixel.
 struct ColourX {
@@ -50,6 +37,15 @@ inline ColourX colourXFrom(std::uint32_t bgr) {
 inline void paint(std::uint8_t* pixel, const ColourX& colour) {
     storePixel(pixel, (loadPixel(pixel) & ~kColourBytes) | colour.pixelBits);
 }
+
+// The first column from `x` to `last` of the row whose pixel has colour X (`pixelBits`), or
+// last + 1; each pixel costs one compare of its low three bytes.
+std::int64_t nextColourX(const std::uint8_t* row, std::int64_t x, std::int64_t last,
+                         std::uint32_t pixelBits);
+
+// Blue, green and red of `count` pixels set to `pixelBits`, as paint() does, reserved bytes
+// kept.
+void paintRun(std::uint8_t* pixels, std::int64_t count, std::uint32_t pixelBits);
 
 // A blend weight w prepared for one colour: the pixel keeps w of its own colour and
 // takes 1 - w of colour X. Both shares are exact doubles, so preparing them once gives
@@ -98,20 +94,20 @@ inline void blend(std::uint8_t* pixel, const BlendTable& table) {
 }
 
 // Op code 0.
-void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b);
+void paintRandomDot(const PlaneView& plane, const ColourX& colour, float a, float b);
 // Op codes 1 to 3; `spacing` is at least 1.
-void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
-void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing);
-void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing);
+void paintHorizontalLines(const PlaneView& plane, const ColourX& colour, std::int32_t spacing);
+void paintVerticalLines(const PlaneView& plane, const ColourX& colour, std::int32_t spacing);
+void paintDotLattice(const PlaneView& plane, const ColourX& colour, std::int32_t spacing);
 
 // Op code 4 and op codes 5 to 8 (`streak` picks the direction); `radius` is at least 1.
-void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t radius, float a,
+void glowAroundColourX(const PlaneView& plane, const ColourX& colour, std::int32_t radius, float a,
                        float b);
-void streakFromColourX(const Plane& plane, const ColourX& colour, ColorXEffect streak,
+void streakFromColourX(const PlaneView& plane, const ColourX& colour, ColorXEffect streak,
                        std::int32_t radius, float a, float b);
 
 // Every other op code; `amount` is at least 1.
-void brightenRing(const Plane& plane, const ColourX& colour, std::int32_t amount, float centreX,
+void brightenRing(const PlaneView& plane, const ColourX& colour, std::int32_t amount, float centreX,
                   float centreYFromTop);
 
 }  // namespace quillon::colorx

@@ -1,11 +1,9 @@
 // Op codes 0 to 3: colour X painted at given places, whatever the pixels hold.
-#include "engine/ColorXAvx2.h"
 #include "engine/ColorXPasses.h"
-#include "engine/SimdDispatch.h"
 
 namespace quillon::colorx {
 
-void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b) {
+void paintRandomDot(const PlaneView& plane, const ColourX& colour, float a, float b) {
     // a and b lie in [0, 1), so the products can round up to one past the last column
     // or row; those dots go to the last one. A value below 0 (or not a number) would
     // give a place before the first column or row: such a dot lies outside the picture
@@ -15,7 +13,7 @@ void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b)
     if (x > plane.width) x = plane.width;
     if (y > plane.height) y = plane.height;
     if (x < 1 || y < 1) return;
-    paint(plane.at(x, y), colour);
+    paint(plane.targetAt(x, y), colour);
 }
 
 // The patterns are anchored at the top row and the right column and step down and left
@@ -24,30 +22,27 @@ void paintRandomDot(const Plane& plane, const ColourX& colour, float a, float b)
 // whole row as one run.
 namespace {
 
-void paintRow(const Plane& plane, const ColourX& colour, std::int64_t y) {
-    std::uint8_t* pixel = plane.row(y);
-    const std::int64_t done =
-        simd::useAvx2() ? avx2::paintRun(pixel, plane.width, colour.pixelBits) : 0;
-    pixel += 4 * done;
-    for (std::int64_t x = done + 1; x <= plane.width; ++x, pixel += 4) paint(pixel, colour);
+void paintRow(const PlaneView& plane, const ColourX& colour, std::int64_t y) {
+    paintRun(plane.targetRow(y), plane.width, colour.pixelBits);
 }
 
-void paintColumns(const Plane& plane, const ColourX& colour, std::int64_t y, std::int32_t spacing) {
+void paintColumns(const PlaneView& plane, const ColourX& colour, std::int64_t y,
+                  std::int32_t spacing) {
     if (spacing == 1) return paintRow(plane, colour, y);
-    for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.at(x, y), colour);
+    for (std::int64_t x = plane.width; x > 0; x -= spacing) paint(plane.targetAt(x, y), colour);
 }
 
 }  // namespace
 
-void paintHorizontalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
+void paintHorizontalLines(const PlaneView& plane, const ColourX& colour, std::int32_t spacing) {
     for (std::int64_t y = plane.height; y > 0; y -= spacing) paintRow(plane, colour, y);
 }
 
-void paintVerticalLines(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
+void paintVerticalLines(const PlaneView& plane, const ColourX& colour, std::int32_t spacing) {
     for (std::int64_t y = 1; y <= plane.height; ++y) paintColumns(plane, colour, y, spacing);
 }
 
-void paintDotLattice(const Plane& plane, const ColourX& colour, std::int32_t spacing) {
+void paintDotLattice(const PlaneView& plane, const ColourX& colour, std::int32_t spacing) {
     for (std::int64_t y = plane.height; y > 0; y -= spacing)
         paintColumns(plane, colour, y, spacing);
 }

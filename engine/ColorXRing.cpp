@@ -39,7 +39,7 @@ struct RingRange {
 // of 2 dwarfs the rounding of the sums. The last ring multiplies by exactly 1 and changes
 // nothing, so it is skipped too. Skipping keeps a large Amount from costing rings that
 // never meet the picture.
-RingRange ringsThatMeetThePicture(const Plane& plane, double centreX, double centreY,
+RingRange ringsThatMeetThePicture(const PlaneView& plane, double centreX, double centreY,
                                   std::int64_t rings) {
     constexpr double kMargin = 2.0;
     const double right = plane.width + 0.5, top = plane.height + 0.5;
@@ -62,7 +62,7 @@ inline void brighten(std::uint8_t* pixel, double factor, const ColourX& colour) 
 
 }  // namespace
 
-void brightenRing(const Plane& plane, const ColourX& colour, std::int32_t amount, float centreX,
+void brightenRing(const PlaneView& plane, const ColourX& colour, std::int32_t amount, float centreX,
                   float centreYFromTop) {
     const double x0 = centreX;
     const double y0 = double(plane.height) - double(centreYFromTop);
@@ -78,7 +78,7 @@ void brightenRing(const Plane& plane, const ColourX& colour, std::int32_t amount
             const std::int32_t x = roundToInt32(x0 + radius * angles.sine[g]);
             const std::int32_t y = roundToInt32(y0 + radius * angles.cosine[g]);
             if (x >= 1 && x <= plane.width && y >= 1 && y <= plane.height)
-                brighten(plane.at(x, y), factor, colour);
+                brighten(plane.targetAt(x, y), factor, colour);
         }
     }
 }

@@ -10,40 +10,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/ColorXAvx2.h"
 #include "engine/ColorXPasses.h"
-#include "engine/SimdDispatch.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace quillon::colorx {
 namespace {
-
-// The first column from `x` to `last` of the row whose pixel has colour X, or last + 1.
-// Each pixel costs one compare of its low three bytes, four at a time where the build
-// has SSE2. Pixels are read only when the search reaches them, so the caller may change
-// the rest of the row between two searches.
-std::int64_t nextColourX(const std::uint8_t* row, std::int64_t x, std::int64_t last,
-                         std::uint32_t pixelBits) {
-    if (simd::useAvx2()) x = avx2::findColourX(row, x, last, pixelBits);
-#if defined(__SSE2__)
-    const __m128i colourBytes = _mm_set1_epi32(int(kColourBytes));
-    const __m128i wanted = _mm_set1_epi32(int(pixelBits));
-    for (; last - x >= 3; x += 4) {
-        const auto* four = reinterpret_cast<const __m128i*>(row + columnOffset(x));
-        const __m128i equal =
-            _mm_cmpeq_epi32(_mm_and_si128(_mm_loadu_si128(four), colourBytes), wanted);
-        const int hits = _mm_movemask_ps(_mm_castsi128_ps(equal));
-        if (hits != 0) return x + std::countr_zero(unsigned(hits));
-    }
-#endif
-    for (; x <= last; ++x) {
-        if ((loadPixel(row + columnOffset(x)) & kColourBytes) == pixelBits) return x;
-    }
-    return last + 1;
-}
 
 bool hasColourX(const std::uint8_t* pixel, const ColourX& colour) {
     return (loadPixel(pixel) & kColourBytes) == colour.pixelBits;
@@ -111,10 +81,10 @@ bool keepsColourX(const BlendTable& table, const ColourX& colour) {
 // black picture glowing black is then a count per row instead of a square per pixel.
 class ColourXCensus {
 public:
-    ColourXCensus(const Plane& plane, const ColourX& colour)
+    ColourXCensus(const PlaneView& plane, const ColourX& colour)
         : rows_(std::size_t(plane.height) + 1), columns_(std::size_t(plane.width) + 1) {
         for (std::int64_t y = 1; y <= plane.height; ++y) {
-            const std::uint8_t* pixel = plane.row(y);
+            const std::uint8_t* pixel = plane.targetRow(y);
             for (std::int64_t x = 1; x <= plane.width; ++x, pixel += 4) {
                 if (hasColourX(pixel, colour)) continue;
                 ++rows_[std::size_t(y)];
@@ -142,10 +112,10 @@ private:
 // Whether colour X covers enough of the picture for the census to pay: counting and
 // checking cost more than they save where sources are few and far between. Every eighth
 // row is looked at; one pixel in sixteen is enough.
-bool mostlyColourX(const Plane& plane, const ColourX& colour) {
+bool mostlyColourX(const PlaneView& plane, const ColourX& colour) {
     std::int64_t seen = 0, found = 0;
     for (std::int64_t y = 1; y <= plane.height; y += 8) {
-        const std::uint8_t* row = plane.row(y);
+        const std::uint8_t* row = plane.targetRow(y);
         for (std::int64_t x = nextColourX(row, 1, plane.width, colour.pixelBits); x <= plane.width;
              x = nextColourX(row, x + 1, plane.width, colour.pixelBits))
             ++found;
@@ -160,7 +130,7 @@ template <class Weight>
 class SpreadWeights {
 public:
     using MakeWeights = std::function<std::vector<float>()>;
-    SpreadWeights(const Plane& plane, const ColourX& colour, MakeWeights makeWeights)
+    SpreadWeights(const PlaneView& plane, const ColourX& colour, MakeWeights makeWeights)
         : plane_(plane), colour_(colour), makeWeights_(std::move(makeWeights)) {}
 
     void prepare() {
@@ -186,7 +156,7 @@ public:
     }
 
 private:
-    const Plane& plane_;
+    const PlaneView& plane_;
     const ColourX& colour_;
     MakeWeights makeWeights_;
     std::vector<Weight> weights_;
@@ -200,7 +170,7 @@ struct SourceArea {
     std::int64_t stepX, stepY;  // from one pixel of the streak to the next one out
 };
 
-SourceArea streakArea(const Plane& plane, ColorXEffect streak, std::int64_t radius) {
+SourceArea streakArea(const PlaneView& plane, ColorXEffect streak, std::int64_t radius) {
     const std::int64_t w = plane.width, h = plane.height;
     switch (streak) {
         case ColorXEffect::StreakUp:
@@ -218,11 +188,11 @@ SourceArea streakArea(const Plane& plane, ColorXEffect streak, std::int64_t radi
 // and columns left to right; a visit may change pixels the scan has yet to reach. A row
 // for which `idle(y)` holds has no visit that would change anything, and is passed by.
 template <class Idle, class Visit>
-void forEachSource(const Plane& plane, const ColourX& colour, const SourceArea& area, Idle idle,
+void forEachSource(const PlaneView& plane, const ColourX& colour, const SourceArea& area, Idle idle,
                    Visit visit) {
     for (std::int64_t y = area.firstY; y <= area.lastY; ++y) {
         if (idle(y)) continue;
-        const std::uint8_t* row = plane.row(y);
+        const std::uint8_t* row = plane.targetRow(y);
         for (std::int64_t x = nextColourX(row, area.firstX, area.lastX, colour.pixelBits);
              x <= area.lastX; x = nextColourX(row, x + 1, area.lastX, colour.pixelBits))
             visit(x, y);
@@ -232,12 +202,12 @@ void forEachSource(const Plane& plane, const ColourX& colour, const SourceArea& 
 // Every pixel of the square around a source is blended once and only with its own value,
 // so the square may be visited row by row: pixel (dx, dy) belongs to ring max(|dx|, |dy|).
 template <class Weight>
-void glowAround(const Plane& plane, SpreadWeights<Weight>& rings, std::int64_t x, std::int64_t y,
-                std::int64_t radius) {
+void glowAround(const PlaneView& plane, SpreadWeights<Weight>& rings, std::int64_t x,
+                std::int64_t y, std::int64_t radius) {
     const ColourXCensus* census = rings.census();
     for (std::int64_t dy = -radius; dy <= radius; ++dy) {
         if (census != nullptr && census->rowIsColourX(y + dy)) continue;
-        std::uint8_t* pixel = plane.at(x - radius, y + dy);
+        std::uint8_t* pixel = plane.targetAt(x - radius, y + dy);
         for (std::int64_t dx = -radius; dx <= radius; ++dx, pixel += 4)
             rings.blendAt(pixel, x + dx, y + dy, rings[std::max(std::abs(dx), std::abs(dy))]);
     }
@@ -276,7 +246,7 @@ std::vector<BlendTable> composedRows(const SpreadWeights<BlendTable>& rings, std
 // blends of the sources that reach it, in their order, which is the order the sources
 // would give them one square after another (every blend depends on the pixel alone).
 template <class Weight>
-void glowAroundRun(const Plane& plane, SpreadWeights<Weight>& rings,
+void glowAroundRun(const PlaneView& plane, SpreadWeights<Weight>& rings,
                    const std::vector<BlendTable>* composed, std::int64_t xs, std::int64_t xe,
                    std::int64_t y, std::int64_t radius) {
     ColourXCensus& census = *rings.census();
@@ -284,7 +254,7 @@ void glowAroundRun(const Plane& plane, SpreadWeights<Weight>& rings,
     for (std::int64_t yy = y - radius; yy <= y + radius; ++yy) {
         if (census.rowIsColourX(yy)) continue;
         const std::int64_t dy = std::abs(yy - y);
-        std::uint8_t* pixel = plane.at(xs - radius, yy);
+        std::uint8_t* pixel = plane.targetAt(xs - radius, yy);
         for (std::int64_t px = xs - radius; px <= xe + radius; ++px, pixel += 4) {
             if (hasColourX(pixel, colour)) continue;
             const std::int64_t first = std::max(xs, px - radius), last = std::min(xe, px + radius);
@@ -300,7 +270,8 @@ void glowAroundRun(const Plane& plane, SpreadWeights<Weight>& rings,
 }
 
 template <class Weight>
-void glowWith(const Plane& plane, const ColourX& colour, std::int32_t radius, float a, float b) {
+void glowWith(const PlaneView& plane, const ColourX& colour, std::int32_t radius, float a,
+              float b) {
     const std::int64_t first = std::int64_t{radius} + 1;
     const SourceArea area{first, std::int64_t{plane.width} - radius,
                           first, std::int64_t{plane.height} - radius,
@@ -318,7 +289,7 @@ void glowWith(const Plane& plane, const ColourX& colour, std::int32_t radius, fl
     for (std::int64_t y = area.firstY; y <= area.lastY; ++y) {
         const ColourXCensus* census = rings.census();
         if (census != nullptr && census->rowsAreColourX(y - radius, y + radius)) continue;
-        const std::uint8_t* row = plane.row(y);
+        const std::uint8_t* row = plane.targetRow(y);
         for (std::int64_t x = nextColourX(row, area.firstX, area.lastX, colour.pixelBits);
              x <= area.lastX; x = nextColourX(row, x + 1, area.lastX, colour.pixelBits)) {
             rings.prepare();
@@ -336,7 +307,7 @@ void glowWith(const Plane& plane, const ColourX& colour, std::int32_t radius, fl
 
 // Pixels k = R down to 1 of the streak from a source.
 template <class Weight>
-void streakWith(const Plane& plane, const ColourX& colour, const SourceArea& area,
+void streakWith(const PlaneView& plane, const ColourX& colour, const SourceArea& area,
                 std::int32_t radius, float a, float b) {
     SpreadWeights<Weight> steps(plane, colour, [=] { return streakWeights(radius, a, b); });
     const bool alongRows = area.stepY == 0;
@@ -349,7 +320,7 @@ void streakWith(const Plane& plane, const ColourX& colour, const SourceArea& are
         steps.prepare();
         const ColourXCensus* census = steps.census();
         if (!alongRows && census != nullptr && census->columnIsColourX(x)) return;
-        std::uint8_t* source = plane.at(x, y);
+        std::uint8_t* source = plane.targetAt(x, y);
         for (std::int64_t k = radius; k >= 1; --k) {
             steps.blendAt(source + k * step, x + k * area.stepX, y + k * area.stepY, steps[k]);
         }
@@ -358,14 +329,14 @@ void streakWith(const Plane& plane, const ColourX& colour, const SourceArea& are
 
 }  // namespace
 
-void glowAroundColourX(const Plane& plane, const ColourX& colour, std::int32_t radius, float a,
+void glowAroundColourX(const PlaneView& plane, const ColourX& colour, std::int32_t radius, float a,
                        float b) {
     if (!colour.matchable) return;
     if (radius > kLargestTabledRadius) return glowWith<BlendWeight>(plane, colour, radius, a, b);
     glowWith<BlendTable>(plane, colour, radius, a, b);
 }
 
-void streakFromColourX(const Plane& plane, const ColourX& colour, ColorXEffect streak,
+void streakFromColourX(const PlaneView& plane, const ColourX& colour, ColorXEffect streak,
                        std::int32_t radius, float a, float b) {
     if (!colour.matchable) return;
     const SourceArea area = streakArea(plane, streak, radius);

@@ -8,6 +8,7 @@
 #include "engine/BilinearSample.h"
 #include "engine/MagnifyAvx2.h"
 #include "engine/PixelWords.h"
+#include "engine/PlaneView.h"
 #include "engine/Rounding.h"
 #include "engine/SimdDispatch.h"
 
@@ -30,17 +31,6 @@ float sourceStep(std::int32_t tenths) {
     return float(1.0 / (double(tenths) / 10.0));
 }
 
-// The two planes the kernel works on, with row access by 1-based surface row.
-struct Planes {
-    const std::uint8_t* source;
-    std::uint8_t* destination;
-    std::int32_t width;
-    std::int32_t height;
-
-    const std::uint8_t* sourceRow(std::int32_t y) const { return source + rowOffset(width, y); }
-    std::uint8_t* destinationRow(std::int32_t y) const { return destination + rowOffset(width, y); }
-};
-
 void fillRow(std::uint8_t* row, std::int32_t width, std::uint32_t background) {
     for (std::int32_t x = 0; x < width; ++x)
         storeKeepingReserved(row + 4 * std::size_t(x), background);
@@ -48,7 +38,7 @@ void fillRow(std::uint8_t* row, std::int32_t width, std::uint32_t background) {
 
 // The AVX2 rows find blend cells in single precision and index a row with 32-bit lanes,
 // and so take rows of fewer than 2^23 pixels: every picture a surface can hold.
-bool useWideRows(const Planes& planes) {
+bool useWideRows(const PlaneView& planes) {
     return simd::useAvx2() && planes.width < (1 << 23);
 }
 
@@ -58,12 +48,12 @@ std::int32_t firstColumnLeft(bool wide, std::size_t (*wideRow)(const magnify::av
     return wide ? std::int32_t(wideRow(row)) + 1 : 1;
 }
 
-void nearestPass(const Planes& planes, const AxisMap& columns, const AxisMap& rows,
+void nearestPass(const PlaneView& planes, const AxisMap& columns, const AxisMap& rows,
                  std::uint32_t background) {
     const std::int32_t w = planes.width, h = planes.height;
     const bool wide = useWideRows(planes);
     for (std::int32_t y = 1; y <= h; ++y) {
-        std::uint8_t* out = planes.destinationRow(y);
+        std::uint8_t* out = planes.targetRow(y);
         const std::int32_t sy = roundToInt32(rows.at(y));
         if (sy < 1 || sy > h) {
             fillRow(out, w, background);
@@ -99,12 +89,12 @@ void blendColumns(std::uint8_t* rowOut, const std::uint8_t* lower, const std::ui
     }
 }
 
-void bilinearPass(const Planes& planes, const AxisMap& columns, const AxisMap& rows,
+void bilinearPass(const PlaneView& planes, const AxisMap& columns, const AxisMap& rows,
                   std::uint32_t background) {
     const std::int32_t w = planes.width, h = planes.height;
     const bool wide = useWideRows(planes);
     for (std::int32_t y = 1; y <= h; ++y) {
-        std::uint8_t* out = planes.destinationRow(y);
+        std::uint8_t* out = planes.targetRow(y);
         const auto row = blendCellAlong(rows.at(y), std::uint32_t(h));
         if (!row) {
             fillRow(out, w, background);
@@ -123,7 +113,7 @@ void bilinearPass(const Planes& planes, const AxisMap& columns, const AxisMap& r
 // it and a neighbour still need it (MagnifyAvx2.h).
 class RowBlends {
 public:
-    RowBlends(const Planes& planes, const std::int32_t* cells, std::size_t columns)
+    RowBlends(const PlaneView& planes, const std::int32_t* cells, std::size_t columns)
         : planes_(planes), cells_(cells), columns_(columns) {
         for (auto& slot : slots_) slot.resize(columns / 8 * magnify::avx2::kGroupWords);
     }
@@ -139,7 +129,7 @@ public:
     }
 
 private:
-    const Planes& planes_;
+    const PlaneView& planes_;
     const std::int32_t* cells_;
     std::size_t columns_;
     std::vector<std::int32_t> slots_[2];
@@ -150,7 +140,7 @@ private:
 // destination rows it serves, so a zoom in costs little more than its final blends. The
 // blends are exactly the baseline's (BilinearSampleAvx2.h), columns past the last group of
 // eight are the baseline's own.
-void separableBilinearPass(const Planes& planes, const AxisMap& columns, const AxisMap& rows,
+void separableBilinearPass(const PlaneView& planes, const AxisMap& columns, const AxisMap& rows,
                            std::uint32_t background) {
     const std::int32_t w = planes.width, h = planes.height;
     const std::size_t grouped = std::size_t(w) / 8 * 8;
@@ -158,7 +148,7 @@ void separableBilinearPass(const Planes& planes, const AxisMap& columns, const A
     magnify::avx2::columnCells(columns.centre, columns.step, w, grouped, cells.data());
     RowBlends blends(planes, cells.data(), grouped);
     for (std::int32_t y = 1; y <= h; ++y) {
-        std::uint8_t* out = planes.destinationRow(y);
+        std::uint8_t* out = planes.targetRow(y);
         const auto row = blendCellAlong(rows.at(y), std::uint32_t(h));
         if (!row) {
             fillRow(out, w, background);
@@ -191,8 +181,8 @@ void magnifyKernel(const KernelParameterRecord* record, KernelArgument a, Kernel
     const float centreRow = float(double(fields.height) - double(std::bit_cast<float>(b)));
     const AxisMap columns{double(std::bit_cast<float>(a)), step};
     const AxisMap rows{double(centreRow), step};
-    const Planes planes{planeStart(fields, SurfacePlane::Undo),
-                        planeStart(fields, SurfacePlane::Working), fields.width, fields.height};
+    const PlaneView planes{planeStart(fields, SurfacePlane::Undo),
+                           planeStart(fields, SurfacePlane::Working), fields.width, fields.height};
     const std::uint32_t background = colourAsPixel(fields.colour);
 
     if (*mode == MagnifyMode::Nearest) {

@@ -1,25 +1,21 @@
+// The packed palette steps, one byte operation on every byte of a run. The vector loop is
+// written once on Highway and compiled for every target the build keeps (engine/CMakeLists.txt);
+// the plain byte loop does the end of the run and is also the reference the vector loops are held
+// to.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "engine/PalEffectsPacked.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+#include <hwy/highway.h>
+
 #include "engine/PalEffectsPasses.h"
-#include "engine/SimdDispatch.h"
+#include "engine/SimdRuns.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+// The plain code is compiled once, however many targets include this file.
+#ifndef QUILLON_PALEFFECTS_PACKED_PLAIN
+#define QUILLON_PALEFFECTS_PACKED_PLAIN
 namespace quillon::paleffects {
 namespace {
-
-// Shifting the unsigned pattern loses the bits pushed past bit 31, for negative
-// amounts too, without touching a sign bit.
-std::uint32_t shiftedAmount(std::int32_t amount, int bits) {
-    return std::uint32_t(amount) << bits;
-}
-
-// Red takes the whole amount, green and blue its low byte. For 0..255 that is the same
-// step on all three channels; larger amounts spill from red into the reserved byte.
-std::uint32_t allChannelsPattern(std::int32_t amount) {
-    const std::uint32_t low = std::uint32_t(amount) & 0xFFu;
-    return shiftedAmount(amount, 16) | (low << 8) | low;
-}
 
 template <ByteOp Op>
 std::uint8_t combineByte(std::uint8_t p, std::uint8_t q) {
@@ -49,76 +45,117 @@ void combinePixels(std::uint8_t* pixels, std::size_t count, std::uint32_t patter
     }
 }
 
-#if defined(__SSE2__)
-template <ByteOp Op>
-__m128i combineVector(__m128i p, __m128i q) {
-    if constexpr (Op == ByteOp::SaturatingAdd) {
-        return _mm_adds_epu8(p, q);
-    } else if constexpr (Op == ByteOp::SaturatingSubtract) {
-        return _mm_subs_epu8(p, q);
-    } else if constexpr (Op == ByteOp::WrappingAdd) {
-        return _mm_add_epi8(p, q);
-    } else if constexpr (Op == ByteOp::WrappingSubtract) {
-        return _mm_sub_epi8(p, q);
-    } else {
-        return _mm_sub_epi8(q, p);
-    }
-}
-
-template <ByteOp Op>
-void combineVectorAt(std::uint8_t* at, __m128i q) {
-    auto* lane = reinterpret_cast<__m128i*>(at);
-    _mm_storeu_si128(lane, combineVector<Op>(_mm_loadu_si128(lane), q));
-}
-
-// Four pixels per vector, four vectors per step while they last, then single vectors.
-// Loads and stores are unaligned: the working plane is only 4-byte aligned in general.
-// Returns how many pixels were done; the rest is left for the plain loop.
-template <ByteOp Op>
-std::size_t combineVectors(std::uint8_t* pixels, std::size_t count, std::uint32_t pattern) {
-    const __m128i q = _mm_set1_epi32(std::int32_t(pattern));
-    std::size_t i = 0;
-    for (; i + 16 <= count; i += 16) {
-        std::uint8_t* at = pixels + 4 * i;
-        combineVectorAt<Op>(at, q);
-        combineVectorAt<Op>(at + 16, q);
-        combineVectorAt<Op>(at + 32, q);
-        combineVectorAt<Op>(at + 48, q);
-    }
-    for (; i + 4 <= count; i += 4) {
-        combineVectorAt<Op>(pixels + 4 * i, q);
-    }
-    return i;
-}
-#endif
-
-template <ByteOp Op, bool UseVectors>
-void packedPass(std::uint8_t* pixels, std::size_t count, std::uint32_t pattern) {
-    std::size_t done = 0;
-#if defined(__SSE2__)
-    if constexpr (UseVectors) done = combineVectors<Op>(pixels, count, pattern);
-#endif
-    combinePixels<Op>(pixels + 4 * done, count - done, pattern);
-}
-
-using PackedPass = void (*)(std::uint8_t* pixels, std::size_t count, std::uint32_t pattern);
-
 // Chosen once per call, so the loops themselves carry no branch on the operation.
-template <bool UseVectors>
-PackedPass packedPassFor(ByteOp op) {
+template <template <ByteOp> class Pass>
+auto passFor(ByteOp op) {
     switch (op) {
         case ByteOp::SaturatingAdd:
-            return packedPass<ByteOp::SaturatingAdd, UseVectors>;
+            return Pass<ByteOp::SaturatingAdd>::run;
         case ByteOp::SaturatingSubtract:
-            return packedPass<ByteOp::SaturatingSubtract, UseVectors>;
+            return Pass<ByteOp::SaturatingSubtract>::run;
         case ByteOp::WrappingAdd:
-            return packedPass<ByteOp::WrappingAdd, UseVectors>;
+            return Pass<ByteOp::WrappingAdd>::run;
         case ByteOp::WrappingSubtract:
-            return packedPass<ByteOp::WrappingSubtract, UseVectors>;
+            return Pass<ByteOp::WrappingSubtract>::run;
         case ByteOp::SubtractFromPattern:
             break;
     }
-    return packedPass<ByteOp::SubtractFromPattern, UseVectors>;
+    return Pass<ByteOp::SubtractFromPattern>::run;
+}
+
+template <ByteOp Op>
+struct PlainPass {
+    static void run(std::uint8_t* pixels, std::size_t count, std::uint32_t pattern) {
+        combinePixels<Op>(pixels, count, pattern);
+    }
+};
+
+}  // namespace
+}  // namespace quillon::paleffects
+#endif
+
+HWY_BEFORE_NAMESPACE();
+namespace quillon::paleffects::HWY_NAMESPACE {
+namespace {
+namespace hn = hwy::HWY_NAMESPACE;
+
+#if HWY_TARGET == HWY_SCALAR
+}  // namespace
+
+// Highway's one-lane fallback (the one GCC before 12.3 gets) cannot see a pixel as four
+// byte lanes; there the plain loop is the whole pass.
+void applyPackedRun(std::uint8_t* pixels, std::size_t count, PackedStep step) {
+    passFor<PlainPass>(step.op)(pixels, count, step.pattern);
+}
+#else
+template <ByteOp Op, class V>
+V combine(V p, V q) {
+    if constexpr (Op == ByteOp::SaturatingAdd) {
+        return hn::SaturatedAdd(p, q);
+    } else if constexpr (Op == ByteOp::SaturatingSubtract) {
+        return hn::SaturatedSub(p, q);
+    } else if constexpr (Op == ByteOp::WrappingAdd) {
+        return hn::Add(p, q);
+    } else if constexpr (Op == ByteOp::WrappingSubtract) {
+        return hn::Sub(p, q);
+    } else {
+        return hn::Sub(q, p);
+    }
+}
+
+// The plain loop up to the first vector boundary, four vectors per step while they last,
+// then single vectors, then the plain loop again.
+template <ByteOp Op>
+struct VectorPass {
+    static void run(std::uint8_t* pixels, std::size_t count, std::uint32_t pattern) {
+        const hn::ScalableTag<std::uint8_t> d;
+        const hn::Repartition<std::uint32_t, decltype(d)> dPixels;
+        const auto q = hn::BitCast(d, hn::Set(dPixels, pattern));
+        const std::size_t n = hn::Lanes(dPixels), bytes = hn::Lanes(d);
+        std::size_t i = simd::pixelsBeforeBoundary(pixels, count, bytes);
+        combinePixels<Op>(pixels, i, pattern);
+        for (; i + 4 * n <= count; i += 4 * n) {
+            std::uint8_t* at = pixels + 4 * i;
+            const auto a = hn::LoadU(d, at), b = hn::LoadU(d, at + bytes);
+            const auto c = hn::LoadU(d, at + 2 * bytes), e = hn::LoadU(d, at + 3 * bytes);
+            hn::StoreU(combine<Op>(a, q), d, at);
+            hn::StoreU(combine<Op>(b, q), d, at + bytes);
+            hn::StoreU(combine<Op>(c, q), d, at + 2 * bytes);
+            hn::StoreU(combine<Op>(e, q), d, at + 3 * bytes);
+        }
+        for (; i + n <= count; i += n) {
+            std::uint8_t* at = pixels + 4 * i;
+            hn::StoreU(combine<Op>(hn::LoadU(d, at), q), d, at);
+        }
+        combinePixels<Op>(pixels + 4 * i, count - i, pattern);
+    }
+};
+
+}  // namespace
+
+void applyPackedRun(std::uint8_t* pixels, std::size_t count, PackedStep step) {
+    passFor<VectorPass>(step.op)(pixels, count, step.pattern);
+}
+#endif
+
+}  // namespace quillon::paleffects::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace quillon::paleffects {
+namespace {
+
+// Shifting the unsigned pattern loses the bits pushed past bit 31, for negative
+// amounts too, without touching a sign bit.
+std::uint32_t shiftedAmount(std::int32_t amount, int bits) {
+    return std::uint32_t(amount) << bits;
+}
+
+// Red takes the whole amount, green and blue its low byte. For 0..255 that is the same
+// step on all three channels; larger amounts spill from red into the reserved byte.
+std::uint32_t allChannelsPattern(std::int32_t amount) {
+    const std::uint32_t low = std::uint32_t(amount) & 0xFFu;
+    return shiftedAmount(amount, 16) | (low << 8) | low;
 }
 
 }  // namespace
@@ -152,16 +189,15 @@ std::optional<PackedStep> packedStepFor(PalEffect effect, std::int32_t amount) {
     }
 }
 
+HWY_EXPORT(applyPackedRun);
+
 void applyPacked(std::uint8_t* pixels, std::size_t count, PackedStep step) {
-    const PackedPass pass = packedPassFor<true>(step.op);
-    if (!simd::useAvx2()) return pass(pixels, count, step.pattern);
-    splitAtWideBoundary(
-        pixels, count, [&](std::uint8_t* run, std::size_t n) { pass(run, n, step.pattern); },
-        [&](std::uint8_t* run, std::size_t n) { return avx2::applyPacked(run, n, step); });
+    HWY_DYNAMIC_DISPATCH(applyPackedRun)(pixels, count, step);
 }
 
 void applyPackedScalar(std::uint8_t* pixels, std::size_t count, PackedStep step) {
-    packedPassFor<false>(step.op)(pixels, count, step.pattern);
+    passFor<PlainPass>(step.op)(pixels, count, step.pattern);
 }
 
 }  // namespace quillon::paleffects
+#endif

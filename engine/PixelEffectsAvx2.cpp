@@ -1,8 +1,7 @@
 // The pixel effects eight pixels at a time in 256-bit AVX2 registers. This file is compiled
 // with -mavx2 and entered only on processors that have AVX2 (SimdDispatch.h); it includes
 // nothing whose inline functions the baseline files share, so no AVX2 code can stand in
-// for theirs. The rules are those of PixelEffectsSmooth.cpp, PixelEffectsNeighbourhood.cpp
-// and PixelEffectsWave.cpp, to the bit.
+// for theirs. The rules are those of PixelEffectsNeighbourhood.cpp, to the bit.
 
 #include "engine/PixelEffectsAvx2.h"
 
@@ -120,33 +119,6 @@ Vector diagonalDifference(Vector a, Vector b, Vector x) {
     return _mm256_adds_epu8(atLeastA, _mm256_subs_epu8(a, _mm256_adds_epu8(b, x)));
 }
 
-// Each byte divided by 2^Shift (its low bits masked off, the word shifted), summed over the
-// Count neighbours; as in the baseline, no sum carries from one byte into the next.
-template <int Shift, int Count>
-struct Smoothing {
-    std::ptrdiff_t offsets[Count];
-
-    Vector at(const std::uint8_t* pixel) const {
-        const Vector mask = _mm256_set1_epi8(char(0xFF << Shift));
-        Vector sum = _mm256_setzero_si256();
-        for (std::ptrdiff_t offset : offsets) {
-            const Vector eight = _mm256_and_si256(load(pixel + offset), mask);
-            sum = _mm256_add_epi32(sum, _mm256_srli_epi32(eight, Shift));
-        }
-        return sum;
-    }
-};
-
-template <int Shift, int Count>
-std::size_t smoothFixed(const std::uint8_t* source, std::uint8_t* target, std::size_t count,
-                        const std::ptrdiff_t* offsetsIn) {
-    Smoothing<Shift, Count> smoothing;
-    for (int k = 0; k < Count; ++k) smoothing.offsets[k] = offsetsIn[k];
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) store(target + 4 * i, smoothing.at(source + 4 * i));
-    return i;
-}
-
 }  // namespace
 
 std::size_t edgeFilter(const RowSpan& row, std::uint32_t colour) {
@@ -170,24 +142,6 @@ std::size_t diagonalRelief(const RowSpan& row, std::uint32_t colour) {
     return i;
 }
 
-std::size_t smooth(const std::uint8_t* source, std::uint8_t* target, std::size_t count,
-                   const std::ptrdiff_t* offsets, int offsetCount) {
-    switch (offsetCount) {
-        case 2:
-            return smoothFixed<1, 2>(source, target, count, offsets);
-        case 4:
-            return smoothFixed<2, 4>(source, target, count, offsets);
-        default:
-            return smoothFixed<3, 8>(source, target, count, offsets);
-    }
-}
-
-std::size_t copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::size_t count) {
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) storeColour(target + 4 * i, load(source + 4 * i));
-    return i;
-}
-
 }  // namespace quillon::pixeleffects::avx2
 
 #else
@@ -201,12 +155,6 @@ std::size_t diagonalRelief(const RowSpan&, std::uint32_t) {
     return 0;
 }
 std::size_t emboss(const RowSpan&, std::uint32_t) {
-    return 0;
-}
-std::size_t smooth(const std::uint8_t*, std::uint8_t*, std::size_t, const std::ptrdiff_t*, int) {
-    return 0;
-}
-std::size_t copyColourBytes(const std::uint8_t*, std::uint8_t*, std::size_t) {
     return 0;
 }
 }  // namespace quillon::pixeleffects::avx2

@@ -23,14 +23,6 @@ std::size_t edgeFilter(const RowSpan& row, std::uint32_t colour);
 std::size_t diagonalRelief(const RowSpan& row, std::uint32_t colour);
 std::size_t emboss(const RowSpan& row, std::uint32_t colour);
 
-// Smoothing of `count` pixels from `source` into `target`: the sum of the 2, 4 or 8
-// neighbours at `offsets` (bytes from each pixel), every byte divided by their number.
-std::size_t smooth(const std::uint8_t* source, std::uint8_t* target, std::size_t count,
-                   const std::ptrdiff_t* offsets, int offsetCount);
-
-// Blue, green and red of `count` pixels copied, the reserved bytes of the target kept.
-std::size_t copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::size_t count);
-
 }  // namespace quillon::pixeleffects::avx2
 
 // The twist (PixelEffectsTwistAvx2.cpp): the pixels of one row pair at column distances

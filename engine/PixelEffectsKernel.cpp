@@ -16,9 +16,9 @@ void pixelEffectsKernel(const KernelParameterRecord* record, KernelArgument, Ker
     if (record->surface == nullptr || record->width <= 0 || record->height <= 0) return;
     const std::optional<PixelEffect> effect = knownOp<PixelEffect>(record->opCode);
     if (!effect) return;
-    const pixeleffects::Planes planes{planeStart(*record, SurfacePlane::Undo),
-                                      planeStart(*record, SurfacePlane::Working), record->width,
-                                      record->height};
+    const PlaneView planes{planeStart(*record, SurfacePlane::Undo),
+                           planeStart(*record, SurfacePlane::Working), record->width,
+                           record->height};
     switch (*effect) {
         case PixelEffect::Smooth:
             pixeleffects::smooth(planes, record->amount);

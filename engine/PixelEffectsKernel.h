@@ -7,6 +7,7 @@
 #include "engine/KernelRecord.h"
 #include "engine/PixelEffectsOps.h"
 #include "engine/PixelWords.h"
+#include "engine/PlaneView.h"
 
 namespace quillon {
 
@@ -27,32 +28,21 @@ std::vector<float> waveTable(std::int32_t width, std::int32_t height, std::int32
 // and writes the working plane of one surface, row by row, once.
 namespace quillon::pixeleffects {
 
-struct Planes {
-    const std::uint8_t* source = nullptr;  // the undo plane
-    std::uint8_t* target = nullptr;        // the working plane
-    std::int32_t width = 0;
-    std::int32_t height = 0;
+// Op code 0: whole vectors at the best level the processor has, the plain word loop for
+// the end of each row.
+void smooth(const PlaneView& planes, std::int32_t amount);
+// The plain word loop alone: the reference for the vector rows, also timed against them.
+void smoothPlain(const PlaneView& planes, std::int32_t amount);
 
-    // Byte offset of the first pixel of row y (1 = bottom row), in unsigned arithmetic.
-    std::size_t rowOffset(std::int32_t y) const {
-        return quillon::rowOffset(std::uint32_t(width), std::uint32_t(y));
-    }
-};
-
-// Op code 0: SSE2 where the build has it, the plain word loop for the rest.
-void smooth(const Planes& planes, std::int32_t amount);
-// The plain word loop alone: the path of builds without SSE2, also timed against it.
-void smoothPlain(const Planes& planes, std::int32_t amount);
-
-void edgeFilter(const Planes& planes, std::uint32_t colour);      // op code 1
-void diagonalRelief(const Planes& planes, std::uint32_t colour);  // op code 2
-void emboss(const Planes& planes, std::uint32_t colour);          // op code 4
+void edgeFilter(const PlaneView& planes, std::uint32_t colour);      // op code 1
+void diagonalRelief(const PlaneView& planes, std::uint32_t colour);  // op code 2
+void emboss(const PlaneView& planes, std::uint32_t colour);          // op code 4
 
 // Op code 3. `table` holds at least H single-precision values (row 1 first), at any
 // alignment; a value that does not round to a row of the surface is taken as the
 // nearest row.
-void wave(const Planes& planes, const void* table);
+void wave(const PlaneView& planes, const void* table);
 
-void twist(const Planes& planes, std::int32_t amount, std::uint32_t colour);  // op code 5
+void twist(const PlaneView& planes, std::int32_t amount, std::uint32_t colour);  // op code 5
 
 }  // namespace quillon::pixeleffects

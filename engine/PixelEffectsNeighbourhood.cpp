@@ -76,9 +76,9 @@ using WideRow = std::size_t (*)(const avx2::RowSpan& row, std::uint32_t colour);
 
 // Applies the filter to blue, green and red of every pixel that has all eight
 // neighbours: eight pixels at a time on the AVX2 path, then four while four remain, then
-// one. Planes narrower or lower than three pixels have no such pixel.
+// one. PlaneView narrower or lower than three pixels have no such pixel.
 template <typename Filter>
-void forEveryInnerPixel(const Planes& planes, const Filter& filter, WideRow wideRow,
+void forEveryInnerPixel(const PlaneView& planes, const Filter& filter, WideRow wideRow,
                         std::uint32_t colour) {
     if (planes.width < 3 || planes.height < 3) return;
     const std::size_t rowBytes = 4 * std::size_t(planes.width);
@@ -180,15 +180,15 @@ struct EmbossFilter {
 
 }  // namespace
 
-void edgeFilter(const Planes& planes, std::uint32_t colour) {
+void edgeFilter(const PlaneView& planes, std::uint32_t colour) {
     forEveryInnerPixel(planes, EdgeFilter(colour), avx2::edgeFilter, colour);
 }
 
-void diagonalRelief(const Planes& planes, std::uint32_t colour) {
+void diagonalRelief(const PlaneView& planes, std::uint32_t colour) {
     forEveryInnerPixel(planes, DiagonalReliefFilter(colour), avx2::diagonalRelief, colour);
 }
 
-void emboss(const Planes& planes, std::uint32_t colour) {
+void emboss(const PlaneView& planes, std::uint32_t colour) {
     forEveryInnerPixel(planes, EmbossFilter(colour), avx2::emboss, colour);
 }
 

@@ -41,7 +41,7 @@ struct Turn {
 };
 
 struct Twist {
-    Planes planes;
+    PlaneView planes;
     std::int32_t cx, cy;
     double m;         // the longer side
     double maxAngle;  // single-precision value, widened
@@ -102,7 +102,7 @@ void twistColumn(const Twist& twist, const LinePair& rows, std::int32_t dy, std:
 }
 
 // The AVX2 path indexes the plane with 32-bit lanes.
-bool useWideColumns(const Planes& planes) {
+bool useWideColumns(const PlaneView& planes) {
     return simd::useAvx2() && std::int64_t{planes.width} * planes.height < (std::int64_t{1} << 31);
 }
 
@@ -142,7 +142,7 @@ void twistBlock(const Twist& twist, const Block& block, bool wide) {
 
 }  // namespace
 
-void twist(const Planes& planes, std::int32_t amount, std::uint32_t colour) {
+void twist(const PlaneView& planes, std::int32_t amount, std::uint32_t colour) {
     const Twist twist{planes,
                       planes.width / 2,
                       planes.height / 2,

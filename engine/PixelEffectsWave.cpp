@@ -1,14 +1,22 @@
 // The vertical wave: every row of the working plane becomes, in blue, green and red,
-// a whole row of the undo plane, the one the wave table names for it.
+// a whole row of the undo plane, the one the wave table names for it. The row copy is
+// written once on Highway and compiled for every target the build keeps
+// (engine/CMakeLists.txt), with the plain loop for the end of the row.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "engine/PixelEffectsWave.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+#include <hwy/highway.h>
 
 #include <cstring>
 
-#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/PixelWords.h"
 #include "engine/Rounding.h"
-#include "engine/SimdDispatch.h"
 
+// The plain code is compiled once, however many targets include this file.
+#ifndef QUILLON_PIXELEFFECTS_WAVE_PLAIN
+#define QUILLON_PIXELEFFECTS_WAVE_PLAIN
 namespace quillon::pixeleffects {
 namespace {
 
@@ -27,20 +35,50 @@ float tableValue(const void* table, std::int32_t row) {
     return value;
 }
 
+}  // namespace
+}  // namespace quillon::pixeleffects
+#endif
+
+HWY_BEFORE_NAMESPACE();
+namespace quillon::pixeleffects::HWY_NAMESPACE {
+namespace {
+namespace hn = hwy::HWY_NAMESPACE;
+
 void copyColourBytes(const std::uint8_t* source, std::uint8_t* target, std::int32_t width) {
-    std::size_t i = simd::useAvx2() ? 4 * avx2::copyColourBytes(source, target, width) : 0;
-    for (; i < 4 * std::size_t(width); i += 4)
-        storeKeepingReserved(target + i, loadPixel(source + i));
+    const hn::ScalableTag<std::uint32_t> d;
+    const auto colour = hn::Set(d, kColourBytes);
+    const std::size_t n = hn::Lanes(d), count = std::size_t(width);
+    std::size_t i = 0;
+    for (; i + n <= count; i += n) {
+        const auto* from = reinterpret_cast<const std::uint32_t*>(source + 4 * i);
+        auto* to = reinterpret_cast<std::uint32_t*>(target + 4 * i);
+        hn::StoreU(
+            hn::Or(hn::And(hn::LoadU(d, from), colour), hn::AndNot(colour, hn::LoadU(d, to))), d,
+            to);
+    }
+    for (; i < count; ++i) storeKeepingReserved(target + 4 * i, loadPixel(source + 4 * i));
 }
 
 }  // namespace
 
-void wave(const Planes& planes, const void* table) {
+void waveRows(const PlaneView& planes, const void* table) {
     for (std::int32_t y = 1; y <= planes.height; ++y) {
         const std::int32_t sy = sourceRow(tableValue(table, y), planes.height);
-        copyColourBytes(planes.source + planes.rowOffset(sy), planes.target + planes.rowOffset(y),
-                        planes.width);
+        copyColourBytes(planes.sourceRow(sy), planes.targetRow(y), planes.width);
     }
 }
 
+}  // namespace quillon::pixeleffects::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace quillon::pixeleffects {
+
+HWY_EXPORT(waveRows);
+
+void wave(const PlaneView& planes, const void* table) {
+    HWY_DYNAMIC_DISPATCH(waveRows)(planes, table);
+}
+
 }  // namespace quillon::pixeleffects
+#endif

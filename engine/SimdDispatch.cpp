@@ -1,37 +1,57 @@
 #include "engine/SimdDispatch.h"
 
-#include <algorithm>
+#include <hwy/targets.h>
+
 #include <atomic>
 
 namespace quillon::simd {
 namespace {
 
-// QUILLON_HAVE_AVX2 is defined by the build when the *Avx2.cpp files are compiled in (GCC
-// or Clang on x86-64). The processor check also covers the operating system's support for
-// the 256-bit registers.
-Level detect() {
-#if defined(QUILLON_HAVE_AVX2)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return Level::Avx2;
-#endif
-    return Level::Baseline;
+// The targets this build compiled and this processor runs, without any cap.
+std::int64_t availableTargets() {
+    static const std::int64_t targets = hwy::SupportedTargets() & HWY_TARGETS;
+    return targets;
 }
 
-std::atomic<Level> ceiling{Level::Avx2};
+Level best() {
+    const std::int64_t targets = availableTargets();
+    return targets & -targets;
+}
+
+std::atomic<Level> ceiling{0};  // 0: no cap
 
 }  // namespace
 
-Level available() {
-    static const Level level = detect();
-    return level;
+std::vector<Level> levels() {
+    std::vector<Level> result;
+    for (std::int64_t targets = availableTargets(); targets != 0; targets &= targets - 1) {
+        result.insert(result.begin(), targets & -targets);
+    }
+    return result;
+}
+
+const char* name(Level level) {
+    return hwy::TargetName(level);
 }
 
 Level active() {
-    return std::min(available(), ceiling.load(std::memory_order_relaxed));
+    const Level cap = ceiling.load(std::memory_order_relaxed);
+    return cap == 0 ? best() : cap;
+}
+
+bool useAvx2() {
+    // Better targets have lower bits; every x86 target from AVX2 up has AVX2.
+    return HWY_ARCH_X86 && active() <= HWY_AVX2;
 }
 
 Level setCeiling(Level newCeiling) {
-    return ceiling.exchange(newCeiling, std::memory_order_relaxed);
+    // Targets at or below the cap, that is the cap's bit and every higher one.
+    const std::int64_t allowed = availableTargets() & ~(newCeiling - 1);
+    const bool lifted = newCeiling <= best() || allowed == 0;
+    hwy::SetSupportedTargetsForTest(lifted ? 0 : allowed);
+    hwy::GetChosenTarget().Update(hwy::SupportedTargets());
+    const Level previous = ceiling.exchange(lifted ? 0 : newCeiling, std::memory_order_relaxed);
+    return previous == 0 ? best() : previous;
 }
 
 }  // namespace quillon::simd

@@ -1,29 +1,35 @@
 #pragma once
 
-// Which vector instructions the kernels use. Every kernel has a baseline path (SSE2 on
-// x86-64, where every processor has it, plain C++ elsewhere); the hot ones also have an
-// AVX2 path, compiled in files of their own (*Avx2.cpp, with -mavx2) and entered only when
-// the processor has AVX2. The choice is made once, at the first kernel call.
+// Which vector instructions the kernels use. The vector code is written once, on Highway,
+// and compiled for every instruction set the build keeps (engine/CMakeLists.txt); at the first
+// kernel call Highway picks the best one this processor has. The kernels still written with
+// intrinsics ask useAvx2() instead.
 //
-// Both paths give the same bytes. Tests cap the level to check the baseline path on a
-// processor that would otherwise always take the AVX2 one.
+// Every level gives the same bytes. Tests hold the kernels at each level in turn, so that
+// the levels below the best one this processor has are checked too.
+
+#include <cstdint>
+#include <vector>
 
 namespace quillon::simd {
 
-enum class Level { Baseline, Avx2 };
+// One instruction-set level: a Highway target bit (a lower bit is a better target).
+using Level = std::int64_t;
 
-// The best level this build and this processor offer.
-Level available();
+// Every level this build and this processor offer, the lowest first.
+std::vector<Level> levels();
 
-// The level the kernels use now: the available one, or the cap if that is lower.
+// The level's name, such as "AVX2" or "EMU128".
+const char* name(Level level);
+
+// The level the kernels use now: the best available one, or the cap if that is lower.
 Level active();
 
-inline bool useAvx2() {
-    return active() == Level::Avx2;
-}
+// Whether the kernels still written with intrinsics take their AVX2 paths.
+bool useAvx2();
 
-// Caps the level the kernels use from now on, and returns the previous cap. For tests and
-// measurements; Level::Avx2 lifts the cap.
+// Caps the level the kernels use from now on, and returns the previous cap. For tests,
+// fuzzing and measurements; the best of levels() lifts the cap.
 Level setCeiling(Level ceiling);
 
 }  // namespace quillon::simd

@@ -143,9 +143,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-    // The kernels take their AVX2 paths wherever the processor has AVX2; capping the level
-    // reaches, on this machine too, the baseline paths other processors take.
-    simd::setCeiling(data.ConsumeBool() ? simd::Level::Avx2 : simd::Level::Baseline);
+    // The kernels take the best vector level the processor has; capping the level reaches,
+    // on this machine too, the paths other processors take.
+    static const std::vector<simd::Level> levels = simd::levels();
+    simd::setCeiling(levels[data.ConsumeIntegralInRange<std::size_t>(0, levels.size() - 1)]);
     platform::PictureBoxModel box;
     clsASMpic engine;
     Session session{data, box, engine};

@@ -14,7 +14,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  libmpv-dev ffmpeg
+  libmpv-dev libhwy-dev ffmpeg
   xvfb xauth
   librsvg2-bin desktop-file-utils appstream python3
 )

@@ -107,7 +107,7 @@ TEST(PixelEffectsAgreement, SmoothingPathsMatchTheReferenceAtEveryRowLength) {
 // million angles over every quadrant a twist reaches meet that closeness some dozens of
 // times, and the angles near the quadrant edges test the reduction.
 TEST(PixelEffectsAgreement, TwistTurnsAgreeWithTheLibrary) {
-    if (simd::available() != simd::Level::Avx2) GTEST_SKIP() << "no AVX2 on this processor";
+    if (!simd::useAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
     std::mt19937 random(314);
     std::uniform_real_distribution<double> angle(0.0, 10.0);
     const double quarter = 1.5707963267948966;
