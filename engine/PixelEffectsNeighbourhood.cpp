@@ -3,23 +3,27 @@
 // and leaves the reserved byte of the working plane as it was; the outer ring of the
 // plane, where the block would reach past the picture, is not written.
 //
-// Each filter is written twice: on one channel of one pixel in plain integers, and on
-// four pixels at once in 16-bit SSE2 lanes, wide enough for every intermediate value
-// (-2040 to 2295 at most). Narrowing with unsigned saturation is the clamp to 0..255.
+// Each filter is written on one channel of one pixel in plain integers, and once on
+// Highway over every byte of a run of pixels widened to 16-bit lanes, wide enough for every
+// intermediate value (-2040 to 2295 at most); narrowing with unsigned saturation is the
+// clamp to 0..255. The vector rows are compiled for every target the build keeps
+// (engine/CMakeLists.txt), with the plain loop for the end of each row.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "engine/PixelEffectsNeighbourhood.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+#include <hwy/highway.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 
-#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/PixelWords.h"
-#include "engine/SimdDispatch.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+// The plain code is compiled once, however many targets include this file.
+#ifndef QUILLON_PIXELEFFECTS_NEIGHBOURHOOD_PLAIN
+#define QUILLON_PIXELEFFECTS_NEIGHBOURHOOD_PLAIN
 namespace quillon::pixeleffects {
 namespace {
 
@@ -31,75 +35,48 @@ struct Block {
     const std::uint8_t* above;
 };
 
+// Rows y - 1, y and y + 1 of the undo plane and row y of the working plane, each from the
+// first pixel to do; `count` pixels follow it, every one with all eight neighbours.
+struct RowSpan {
+    const std::uint8_t* below;
+    const std::uint8_t* middle;
+    const std::uint8_t* above;
+    std::uint8_t* target;
+    std::size_t count;
+
+    RowSpan from(std::size_t pixel) const {
+        const std::size_t at = 4 * pixel;
+        return {below + at, middle + at, above + at, target + at, count - pixel};
+    }
+};
+
 // Colour X per byte of a pixel: blue, green, red.
 std::array<int, 3> colourComponents(std::uint32_t colour) {
     const std::uint32_t word = colourAsPixel(colour);
     return {channelOf(word, 0), channelOf(word, 1), channelOf(word, 2)};
 }
 
-#if defined(__SSE2__)
-// The blocks around two neighbouring pixels, every byte widened to a 16-bit lane:
-// s(dx, dy) is the neighbour (x + dx, y + dy); `high` picks the second two pixels of
-// the four that start at the block's pointers.
-struct WideBlock {
-    Block rows;
-    bool high;
-
-    __m128i operator()(int dx, int dy) const {
-        const std::uint8_t* row = dy < 0 ? rows.below : (dy > 0 ? rows.above : rows.middle);
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4 * dx));
-        const __m128i zero = _mm_setzero_si128();
-        return high ? _mm_unpackhi_epi8(four, zero) : _mm_unpacklo_epi8(four, zero);
-    }
-};
-
-// Colour X in the lanes of two widened pixels; the reserved lanes get 0.
-__m128i wideColour(const std::array<int, 3>& x) {
-    const auto b = short(x[0]), g = short(x[1]), r = short(x[2]);
-    return _mm_set_epi16(0, r, g, b, 0, r, g, b);
-}
-
 template <typename Filter>
-inline void fourPixels(const Filter& filter, const Block& rows, std::uint8_t* target) {
-    const __m128i low = filter(WideBlock{rows, false});
-    const __m128i high = filter(WideBlock{rows, true});
-    const __m128i colourBytes = _mm_set1_epi32(std::int32_t(kColourBytes));
-    auto* lane = reinterpret_cast<__m128i*>(target);
-    const __m128i kept = _mm_andnot_si128(colourBytes, _mm_loadu_si128(lane));
-    const __m128i fresh = _mm_and_si128(colourBytes, _mm_packus_epi16(low, high));
-    _mm_storeu_si128(lane, _mm_or_si128(kept, fresh));
-}
-#endif
-
-// The same filter eight pixels at a time along a row (PixelEffectsAvx2.cpp).
-using WideRow = std::size_t (*)(const avx2::RowSpan& row, std::uint32_t colour);
-
-// Applies the filter to blue, green and red of every pixel that has all eight
-// neighbours: eight pixels at a time on the AVX2 path, then four while four remain, then
-// one. PlaneView narrower or lower than three pixels have no such pixel.
-template <typename Filter>
-void forEveryInnerPixel(const PlaneView& planes, const Filter& filter, WideRow wideRow,
-                        std::uint32_t colour) {
-    if (planes.width < 3 || planes.height < 3) return;
-    const std::size_t rowBytes = 4 * std::size_t(planes.width);
-    const std::size_t innerPixels = std::size_t(planes.width) - 2;
-    if (!simd::useAvx2()) wideRow = nullptr;
-    for (std::int32_t y = 2; y < planes.height; ++y) {
-        const std::uint8_t* middle = planes.source + planes.rowOffset(y);
-        const std::uint8_t* below = middle - rowBytes;
-        const std::uint8_t* above = middle + rowBytes;
-        std::uint8_t* target = planes.target + planes.rowOffset(y);
-        std::size_t i = 4;
-        if (wideRow != nullptr)
-            i += 4 * wideRow({below + i, middle + i, above + i, target + i, innerPixels}, colour);
-#if defined(__SSE2__)
-        for (; i + 20 <= rowBytes; i += 16)  // the fourth pixel's right neighbour is in the row
-            fourPixels(filter, Block{below + i, middle + i, above + i}, target + i);
-#endif
-        for (; i + 4 < rowBytes; i += 4) {
-            for (int c = 0; c < 3; ++c)
-                target[i + c] = filter(Block{below + i + c, middle + i + c, above + i + c}, c);
+void plainPixels(const Filter& filter, const RowSpan& row) {
+    for (std::size_t i = 0; i < 4 * row.count; i += 4) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            const Block block{row.below + i + c, row.middle + i + c, row.above + i + c};
+            row.target[i + c] = filter(block, int(c));
         }
+    }
+}
+
+// Runs `rowPass(row)` over every row of pixels that have all eight neighbours. PlaneView
+// narrower or lower than three pixels have no such pixel.
+template <typename RowPass>
+void forEveryInnerRow(const PlaneView& planes, const RowPass& rowPass) {
+    if (planes.width < 3 || planes.height < 3) return;
+    const std::ptrdiff_t rowBytes = planes.rowBytes();
+    const std::size_t innerPixels = std::size_t(planes.width) - 2;
+    for (std::int32_t y = 2; y < planes.height; ++y) {
+        const std::uint8_t* middle = planes.sourceRow(y) + 4;
+        rowPass(RowSpan{middle - rowBytes, middle, middle + rowBytes, planes.targetRow(y) + 4,
+                        innerPixels});
     }
 }
 
@@ -119,17 +96,6 @@ struct EdgeFilter {
                                s.above[-4] + s.above[0] + s.above[4];
         return std::uint8_t(std::clamp(8 * s.middle[0] - neighbours + x[c], 0, 255));
     }
-#if defined(__SSE2__)
-    __m128i wideX = wideColour(x);
-    __m128i operator()(const WideBlock& s) const {
-        const __m128i below = _mm_add_epi16(_mm_add_epi16(s(-1, -1), s(0, -1)), s(1, -1));
-        const __m128i above = _mm_add_epi16(_mm_add_epi16(s(-1, 1), s(0, 1)), s(1, 1));
-        const __m128i sides = _mm_add_epi16(s(-1, 0), s(1, 0));
-        const __m128i neighbours = _mm_add_epi16(_mm_add_epi16(below, above), sides);
-        const __m128i centre = _mm_slli_epi16(s(0, 0), 3);
-        return _mm_add_epi16(_mm_sub_epi16(centre, neighbours), wideX);
-    }
-#endif
 };
 
 // v = |S(x, y) − S(x + 1, y + 1) − X|, at most 255.
@@ -140,13 +106,6 @@ struct DiagonalReliefFilter {
     std::uint8_t operator()(const Block& s, int c) const {
         return std::uint8_t(std::min(std::abs(s.middle[0] - s.above[4] - x[c]), 255));
     }
-#if defined(__SSE2__)
-    __m128i wideX = wideColour(x);
-    __m128i operator()(const WideBlock& s) const {
-        const __m128i d = _mm_sub_epi16(_mm_sub_epi16(s(0, 0), s(1, 1)), wideX);
-        return _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
-    }
-#endif
 };
 
 // v = ⌊(S + g) / 2⌋ + 50 with the relief gradient g; overflow shows in colour X rather
@@ -162,34 +121,152 @@ struct EmbossFilter {
         if (v > 255) return std::uint8_t(x[c]);
         return std::uint8_t(std::max(v, 0));
     }
-#if defined(__SSE2__)
-    __m128i wideX = wideColour(x);
-    __m128i operator()(const WideBlock& s) const {
-        const __m128i rise =
-            _mm_add_epi16(_mm_add_epi16(s(0, 1), s(1, 0)), _mm_slli_epi16(s(1, 1), 1));
-        const __m128i fall =
-            _mm_add_epi16(_mm_add_epi16(s(-1, 0), s(0, -1)), _mm_slli_epi16(s(-1, -1), 1));
-        const __m128i sum = _mm_sub_epi16(_mm_add_epi16(s(0, 0), rise), fall);
-        // The arithmetic shift halves toward minus infinity.
-        const __m128i v = _mm_add_epi16(_mm_srai_epi16(sum, 1), _mm_set1_epi16(50));
-        const __m128i over = _mm_cmpgt_epi16(v, _mm_set1_epi16(255));
-        return _mm_or_si128(_mm_and_si128(over, wideX), _mm_andnot_si128(over, v));
-    }
-#endif
 };
 
 }  // namespace
+}  // namespace quillon::pixeleffects
+#endif
+
+HWY_BEFORE_NAMESPACE();
+namespace quillon::pixeleffects::HWY_NAMESPACE {
+namespace {
+namespace hn = hwy::HWY_NAMESPACE;
+
+#if HWY_TARGET == HWY_SCALAR
+// Highway's one-lane fallback (the one GCC before 12.3 gets) cannot see a pixel as four
+// byte lanes; there the plain loop is the whole pass.
+template <typename Filter>
+void filterPlanes(const PlaneView& planes, std::uint32_t colour) {
+    const Filter filter(colour);
+    forEveryInnerRow(planes, [&](const RowSpan& row) { plainPixels(filter, row); });
+}
+#else
+using Wide = hn::ScalableTag<std::int16_t>;  // one 16-bit lane per byte
+using Bytes = hn::Rebind<std::uint8_t, Wide>;
+using WideVector = hn::Vec<Wide>;
+
+// The blocks around a run of neighbouring pixels, every byte widened to a 16-bit lane:
+// s(dx, dy) is the neighbour (x + dx, y + dy).
+struct WideBlock {
+    const RowSpan& rows;
+    std::size_t at;
+
+    WideVector operator()(int dx, int dy) const {
+        const std::uint8_t* row = dy < 0 ? rows.below : (dy > 0 ? rows.above : rows.middle);
+        return hn::PromoteTo(Wide(), hn::LoadU(Bytes(), row + at + 4 * dx));
+    }
+};
+
+// Colour X in the lanes of widened pixels; the reserved lanes get 0.
+WideVector wideColour(std::uint32_t colour) {
+    std::array<std::uint8_t, HWY_MAX_BYTES> bytes;
+    const std::uint32_t word = colourAsPixel(colour) & kColourBytes;
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = channelOf(word, int(i % 4));
+    return hn::PromoteTo(Wide(), hn::LoadU(Bytes(), bytes.data()));
+}
+
+// v = 8·S − (sum of the eight neighbours) + X.
+struct WideEdge {
+    WideVector operator()(const WideBlock& s, WideVector x) const {
+        const auto below = hn::Add(hn::Add(s(-1, -1), s(0, -1)), s(1, -1));
+        const auto above = hn::Add(hn::Add(s(-1, 1), s(0, 1)), s(1, 1));
+        const auto sides = hn::Add(s(-1, 0), s(1, 0));
+        const auto neighbours = hn::Add(hn::Add(below, above), sides);
+        return hn::Add(hn::Sub(hn::ShiftLeft<3>(s(0, 0)), neighbours), x);
+    }
+};
+
+// v = |S(x, y) − S(x + 1, y + 1) − X|.
+struct WideDiagonalRelief {
+    WideVector operator()(const WideBlock& s, WideVector x) const {
+        return hn::Abs(hn::Sub(hn::Sub(s(0, 0), s(1, 1)), x));
+    }
+};
+
+// v = ⌊(S + g) / 2⌋ + 50, colour X where v passes 255.
+struct WideEmboss {
+    WideVector operator()(const WideBlock& s, WideVector x) const {
+        const Wide d;
+        const auto rise = hn::Add(hn::Add(s(0, 1), s(1, 0)), hn::ShiftLeft<1>(s(1, 1)));
+        const auto fall = hn::Add(hn::Add(s(-1, 0), s(0, -1)), hn::ShiftLeft<1>(s(-1, -1)));
+        const auto sum = hn::Sub(hn::Add(s(0, 0), rise), fall);
+        // The arithmetic shift halves toward minus infinity.
+        const auto v = hn::Add(hn::ShiftRight<1>(sum), hn::Set(d, 50));
+        return hn::IfThenElse(hn::Gt(v, hn::Set(d, 255)), x, v);
+    }
+};
+
+// Whole vectors of pixels from the start of the row, the reserved bytes kept as the working
+// plane has them, then the plain loop for the end.
+template <typename Filter, typename WideFilter>
+void filterRow(const Filter& filter, const WideVector x, const RowSpan& row) {
+    const Wide d;
+    const std::size_t n = hn::Lanes(d) / 4;
+    const auto reserved = hn::Eq(hn::And(hn::Iota(d, 0), hn::Set(d, 3)), hn::Set(d, 3));
+    std::size_t i = 0;
+    for (; i + n <= row.count; i += n) {
+        std::uint8_t* target = row.target + 4 * i;
+        const WideVector fresh = WideFilter()(WideBlock{row, 4 * i}, x);
+        const WideVector kept = hn::PromoteTo(d, hn::LoadU(Bytes(), target));
+        hn::StoreU(hn::DemoteTo(Bytes(), hn::IfThenElse(reserved, kept, fresh)), Bytes(), target);
+    }
+    plainPixels(filter, row.from(i));
+}
+
+template <typename Filter, typename WideFilter>
+void filterPlanes(const PlaneView& planes, std::uint32_t colour) {
+    const Filter filter(colour);
+    const WideVector x = wideColour(colour);
+    forEveryInnerRow(planes,
+                     [&](const RowSpan& row) { filterRow<Filter, WideFilter>(filter, x, row); });
+}
+#endif
+
+}  // namespace
+
+#if HWY_TARGET == HWY_SCALAR
+void edgePlanes(const PlaneView& planes, std::uint32_t colour) {
+    filterPlanes<EdgeFilter>(planes, colour);
+}
+void diagonalReliefPlanes(const PlaneView& planes, std::uint32_t colour) {
+    filterPlanes<DiagonalReliefFilter>(planes, colour);
+}
+void embossPlanes(const PlaneView& planes, std::uint32_t colour) {
+    filterPlanes<EmbossFilter>(planes, colour);
+}
+#else
+void edgePlanes(const PlaneView& planes, std::uint32_t colour) {
+    filterPlanes<EdgeFilter, WideEdge>(planes, colour);
+}
+void diagonalReliefPlanes(const PlaneView& planes, std::uint32_t colour) {
+    filterPlanes<DiagonalReliefFilter, WideDiagonalRelief>(planes, colour);
+}
+void embossPlanes(const PlaneView& planes, std::uint32_t colour) {
+    filterPlanes<EmbossFilter, WideEmboss>(planes, colour);
+}
+#endif
+
+}  // namespace quillon::pixeleffects::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace quillon::pixeleffects {
+
+HWY_EXPORT(edgePlanes);
+HWY_EXPORT(diagonalReliefPlanes);
+HWY_EXPORT(embossPlanes);
 
 void edgeFilter(const PlaneView& planes, std::uint32_t colour) {
-    forEveryInnerPixel(planes, EdgeFilter(colour), avx2::edgeFilter, colour);
+    HWY_DYNAMIC_DISPATCH(edgePlanes)(planes, colour);
 }
 
 void diagonalRelief(const PlaneView& planes, std::uint32_t colour) {
-    forEveryInnerPixel(planes, DiagonalReliefFilter(colour), avx2::diagonalRelief, colour);
+    HWY_DYNAMIC_DISPATCH(diagonalReliefPlanes)(planes, colour);
 }
 
 void emboss(const PlaneView& planes, std::uint32_t colour) {
-    forEveryInnerPixel(planes, EmbossFilter(colour), avx2::emboss, colour);
+    HWY_DYNAMIC_DISPATCH(embossPlanes)(planes, colour);
 }
 
 }  // namespace quillon::pixeleffects
+#endif
