@@ -4,9 +4,9 @@
 // plane, where the block would reach past the picture, is not written.
 //
 // Each filter is written on one channel of one pixel in plain integers, and once on
-// Highway over every byte of a run of pixels widened to 16-bit lanes, wide enough for every
-// intermediate value (-2040 to 2295 at most); narrowing with unsigned saturation is the
-// clamp to 0..255. The vector rows are compiled for every target the build keeps
+// Highway over every byte of a run of pixels: the edge filter and the emboss in 16-bit
+// lanes, wide enough for every intermediate value (-2040 to 2295 at most), the relief in
+// saturating bytes. The vector rows are compiled for every target the build keeps
 // (engine/CMakeLists.txt), with the plain loop for the end of each row.
 
 #undef HWY_TARGET_INCLUDE
@@ -141,29 +141,47 @@ void filterPlanes(const PlaneView& planes, std::uint32_t colour) {
     forEveryInnerRow(planes, [&](const RowSpan& row) { plainPixels(filter, row); });
 }
 #else
-using Wide = hn::ScalableTag<std::int16_t>;  // one 16-bit lane per byte
-using Bytes = hn::Rebind<std::uint8_t, Wide>;
+using Bytes = hn::ScalableTag<std::uint8_t>;  // the bytes of a run of pixels
+using HalfBytes = hn::Half<Bytes>;
+using Wide = hn::Rebind<std::int16_t, HalfBytes>;  // half of them, one 16-bit lane each
+using ByteVector = hn::Vec<Bytes>;
 using WideVector = hn::Vec<Wide>;
 
-// The blocks around a run of neighbouring pixels, every byte widened to a 16-bit lane:
-// s(dx, dy) is the neighbour (x + dx, y + dy).
+// Colour X's bytes for every pixel of a vector; the reserved bytes get 0.
+ByteVector colourBytes(std::uint32_t colour) {
+    std::array<std::uint8_t, HWY_MAX_BYTES> bytes;
+    const std::uint32_t word = colourAsPixel(colour) & kColourBytes;
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = channelOf(word, int(i % 4));
+    return hn::LoadU(Bytes(), bytes.data());
+}
+
+// The blocks around half a vector of neighbouring pixels, every byte widened to a 16-bit
+// lane: s(dx, dy) is the neighbour (x + dx, y + dy).
 struct WideBlock {
     const RowSpan& rows;
     std::size_t at;
 
     WideVector operator()(int dx, int dy) const {
         const std::uint8_t* row = dy < 0 ? rows.below : (dy > 0 ? rows.above : rows.middle);
-        return hn::PromoteTo(Wide(), hn::LoadU(Bytes(), row + at + 4 * dx));
+        return hn::PromoteTo(Wide(), hn::LoadU(HalfBytes(), row + at + 4 * dx));
     }
 };
 
-// Colour X in the lanes of widened pixels; the reserved lanes get 0.
-WideVector wideColour(std::uint32_t colour) {
-    std::array<std::uint8_t, HWY_MAX_BYTES> bytes;
-    const std::uint32_t word = colourAsPixel(colour) & kColourBytes;
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = channelOf(word, int(i % 4));
-    return hn::PromoteTo(Wide(), hn::LoadU(Bytes(), bytes.data()));
-}
+// A filter on 16-bit lanes over the two halves of a vector of pixels; narrowing with
+// unsigned saturation is the clamp to 0..255.
+template <typename Filter>
+struct Widened {
+    explicit Widened(std::uint32_t colour)
+        : x(hn::PromoteTo(Wide(), hn::LowerHalf(HalfBytes(), colourBytes(colour)))) {}
+    WideVector x;  // colour X, the same in both halves
+
+    ByteVector operator()(const RowSpan& row, std::size_t at) const {
+        const std::size_t half = hn::Lanes(HalfBytes());
+        const auto lower = hn::DemoteTo(HalfBytes(), Filter()(WideBlock{row, at}, x));
+        const auto upper = hn::DemoteTo(HalfBytes(), Filter()(WideBlock{row, at + half}, x));
+        return hn::Combine(Bytes(), upper, lower);
+    }
+};
 
 // v = 8·S − (sum of the eight neighbours) + X.
 struct WideEdge {
@@ -173,13 +191,6 @@ struct WideEdge {
         const auto sides = hn::Add(s(-1, 0), s(1, 0));
         const auto neighbours = hn::Add(hn::Add(below, above), sides);
         return hn::Add(hn::Sub(hn::ShiftLeft<3>(s(0, 0)), neighbours), x);
-    }
-};
-
-// v = |S(x, y) − S(x + 1, y + 1) − X|.
-struct WideDiagonalRelief {
-    WideVector operator()(const WideBlock& s, WideVector x) const {
-        return hn::Abs(hn::Sub(hn::Sub(s(0, 0), s(1, 1)), x));
     }
 };
 
@@ -196,29 +207,48 @@ struct WideEmboss {
     }
 };
 
+// min(|a − b − x|, 255) byte by byte, without widening. With s = b + x:
+//   when s passes 255, a − s < 0 and the value is s − a = (b − a) + x or x − (a − b),
+//     whichever of b − a and a − b is not negative;
+//   when s fits a byte, it is s − a or a − s.
+// Saturating bytes give each case and are zero in the others:
+//   adds(subs(b, a), subs(x, subs(a, b))) is s − a whenever s ≥ a, else 0, and
+//   subs(a, adds(b, x)) is a − s whenever s < a, else 0.
+struct ByteDiagonalRelief {
+    explicit ByteDiagonalRelief(std::uint32_t colour) : x(colourBytes(colour)) {}
+    ByteVector x;
+
+    ByteVector operator()(const RowSpan& row, std::size_t at) const {
+        const auto a = hn::LoadU(Bytes(), row.middle + at);
+        const auto b = hn::LoadU(Bytes(), row.above + at + 4);
+        const auto atLeastA =
+            hn::SaturatedAdd(hn::SaturatedSub(b, a), hn::SaturatedSub(x, hn::SaturatedSub(a, b)));
+        return hn::SaturatedAdd(atLeastA, hn::SaturatedSub(a, hn::SaturatedAdd(b, x)));
+    }
+};
+
 // Whole vectors of pixels from the start of the row, the reserved bytes kept as the working
-// plane has them, then the plain loop for the end.
-template <typename Filter, typename WideFilter>
-void filterRow(const Filter& filter, const WideVector x, const RowSpan& row) {
-    const Wide d;
+// plane has them, then the plain loop for the end. The filter and the row come by value: as
+// references they could alias the stores and be read again every step.
+template <typename Filter, typename VectorFilter>
+void filterRow(const Filter& filter, const VectorFilter vectorFilter, const RowSpan row) {
+    const Bytes d;
     const std::size_t n = hn::Lanes(d) / 4;
     const auto reserved = hn::Eq(hn::And(hn::Iota(d, 0), hn::Set(d, 3)), hn::Set(d, 3));
     std::size_t i = 0;
     for (; i + n <= row.count; i += n) {
         std::uint8_t* target = row.target + 4 * i;
-        const WideVector fresh = WideFilter()(WideBlock{row, 4 * i}, x);
-        const WideVector kept = hn::PromoteTo(d, hn::LoadU(Bytes(), target));
-        hn::StoreU(hn::DemoteTo(Bytes(), hn::IfThenElse(reserved, kept, fresh)), Bytes(), target);
+        const ByteVector fresh = vectorFilter(row, 4 * i);
+        hn::StoreU(hn::IfThenElse(reserved, hn::LoadU(d, target), fresh), d, target);
     }
     plainPixels(filter, row.from(i));
 }
 
-template <typename Filter, typename WideFilter>
+template <typename Filter, typename VectorFilter>
 void filterPlanes(const PlaneView& planes, std::uint32_t colour) {
     const Filter filter(colour);
-    const WideVector x = wideColour(colour);
-    forEveryInnerRow(planes,
-                     [&](const RowSpan& row) { filterRow<Filter, WideFilter>(filter, x, row); });
+    const VectorFilter vectorFilter(colour);
+    forEveryInnerRow(planes, [&](const RowSpan& row) { filterRow(filter, vectorFilter, row); });
 }
 #endif
 
@@ -236,13 +266,13 @@ void embossPlanes(const PlaneView& planes, std::uint32_t colour) {
 }
 #else
 void edgePlanes(const PlaneView& planes, std::uint32_t colour) {
-    filterPlanes<EdgeFilter, WideEdge>(planes, colour);
+    filterPlanes<EdgeFilter, Widened<WideEdge> >(planes, colour);
 }
 void diagonalReliefPlanes(const PlaneView& planes, std::uint32_t colour) {
-    filterPlanes<DiagonalReliefFilter, WideDiagonalRelief>(planes, colour);
+    filterPlanes<DiagonalReliefFilter, ByteDiagonalRelief>(planes, colour);
 }
 void embossPlanes(const PlaneView& planes, std::uint32_t colour) {
-    filterPlanes<EmbossFilter, WideEmboss>(planes, colour);
+    filterPlanes<EmbossFilter, Widened<WideEmboss> >(planes, colour);
 }
 #endif
 
