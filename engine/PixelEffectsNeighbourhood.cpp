@@ -141,9 +141,9 @@ void filterPlanes(const PlaneView& planes, std::uint32_t colour) {
     forEveryInnerRow(planes, [&](const RowSpan& row) { plainPixels(filter, row); });
 }
 #else
-using Bytes = hn::ScalableTag<std::uint8_t>;  // the bytes of a run of pixels
-using HalfBytes = hn::Half<Bytes>;
-using Wide = hn::Rebind<std::int16_t, HalfBytes>;  // half of them, one 16-bit lane each
+using Bytes = hn::ScalableTag<std::uint8_t>;          // the bytes of a run of pixels
+using Pairs = hn::Repartition<std::uint16_t, Bytes>;  // the same bytes two by two
+using Wide = hn::Repartition<std::int16_t, Bytes>;    // one byte of each pair, widened
 using ByteVector = hn::Vec<Bytes>;
 using WideVector = hn::Vec<Wide>;
 
@@ -155,31 +155,44 @@ ByteVector colourBytes(std::uint32_t colour) {
     return hn::LoadU(Bytes(), bytes.data());
 }
 
-// The blocks around half a vector of neighbouring pixels, every byte widened to a 16-bit
-// lane: s(dx, dy) is the neighbour (x + dx, y + dy).
+// The even (blue and red) or the odd (green and reserved) bytes of a vector, each widened in
+// place to the 16-bit lane it starts: masking and shifting, no shuffle.
+WideVector widened(ByteVector bytes, bool odd) {
+    const auto pairs = hn::BitCast(Pairs(), bytes);
+    return hn::BitCast(Wide(),
+                       odd ? hn::ShiftRight<8>(pairs) : hn::And(pairs, hn::Set(Pairs(), 0xFF)));
+}
+
+// The blocks around a vector of neighbouring pixels, the even or the odd bytes widened:
+// s(dx, dy) is the neighbour (x + dx, y + dy).
 struct WideBlock {
     const RowSpan& rows;
     std::size_t at;
+    bool odd;
 
     WideVector operator()(int dx, int dy) const {
         const std::uint8_t* row = dy < 0 ? rows.below : (dy > 0 ? rows.above : rows.middle);
-        return hn::PromoteTo(Wide(), hn::LoadU(HalfBytes(), row + at + 4 * dx));
+        return widened(hn::LoadU(Bytes(), row + at + 4 * dx), odd);
     }
 };
 
-// A filter on 16-bit lanes over the two halves of a vector of pixels; narrowing with
-// unsigned saturation is the clamp to 0..255.
+// A filter on 16-bit lanes, run on the even and on the odd bytes of a vector of pixels,
+// each result clamped to 0..255 and the two put back together byte by byte.
 template <typename Filter>
 struct Widened {
     explicit Widened(std::uint32_t colour)
-        : x(hn::PromoteTo(Wide(), hn::LowerHalf(HalfBytes(), colourBytes(colour)))) {}
-    WideVector x;  // colour X, the same in both halves
+        : evenX(widened(colourBytes(colour), false)), oddX(widened(colourBytes(colour), true)) {}
+    WideVector evenX, oddX;  // colour X
 
     ByteVector operator()(const RowSpan& row, std::size_t at) const {
-        const std::size_t half = hn::Lanes(HalfBytes());
-        const auto lower = hn::DemoteTo(HalfBytes(), Filter()(WideBlock{row, at}, x));
-        const auto upper = hn::DemoteTo(HalfBytes(), Filter()(WideBlock{row, at + half}, x));
-        return hn::Combine(Bytes(), upper, lower);
+        const auto even = hn::BitCast(Pairs(), clamped(Filter()(WideBlock{row, at, false}, evenX)));
+        const auto odd = hn::BitCast(Pairs(), clamped(Filter()(WideBlock{row, at, true}, oddX)));
+        return hn::BitCast(Bytes(), hn::Or(even, hn::ShiftLeft<8>(odd)));
+    }
+
+    static WideVector clamped(WideVector v) {
+        const Wide d;
+        return hn::Min(hn::Max(v, hn::Zero(d)), hn::Set(d, 255));
     }
 };
 
