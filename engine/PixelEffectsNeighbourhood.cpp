@@ -143,7 +143,7 @@ void filterPlanes(const PlaneView& planes, std::uint32_t colour) {
 #else
 using Bytes = hn::ScalableTag<std::uint8_t>;          // the bytes of a run of pixels
 using Pairs = hn::Repartition<std::uint16_t, Bytes>;  // the same bytes two by two
-using Wide = hn::Repartition<std::int16_t, Bytes>;    // one byte of each pair, widened
+using Wide = hn::Repartition<std::int16_t, Bytes>;    // half of the bytes, widened
 using ByteVector = hn::Vec<Bytes>;
 using WideVector = hn::Vec<Wide>;
 
@@ -155,68 +155,127 @@ ByteVector colourBytes(std::uint32_t colour) {
     return hn::LoadU(Bytes(), bytes.data());
 }
 
-// The even (blue and red) or the odd (green and reserved) bytes of a vector, each widened in
-// place to the 16-bit lane it starts: masking and shifting, no shuffle.
-WideVector widened(ByteVector bytes, bool odd) {
-    const auto pairs = hn::BitCast(Pairs(), bytes);
-    return hn::BitCast(Wide(),
-                       odd ? hn::ShiftRight<8>(pairs) : hn::And(pairs, hn::Set(Pairs(), 0xFF)));
-}
+#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_SSSE3
+// On x86 the filters weigh the bytes two vectors at a time: the bytes of a and b
+// interleaved, each multiplied by a signed byte weight and the two products summed into a
+// 16-bit lane, one instruction with the widening in it. Interleaving takes the lower or the
+// upper half of every 128-bit block; the saturating pack that joins the halves is the clamp
+// to 0..255 and puts every byte back in place.
+struct Half {
+    bool upper;
 
-// The blocks around a vector of neighbouring pixels, the even or the odd bytes widened:
-// s(dx, dy) is the neighbour (x + dx, y + dy).
+    WideVector widened(ByteVector bytes) const { return weigh(bytes, hn::Zero(Bytes()), 1, 0); }
+
+    // a·wa + b·wb byte by byte; no sum here can reach the limits of a 16-bit lane.
+    WideVector weigh(ByteVector a, ByteVector b, std::int8_t wa, std::int8_t wb) const {
+        const Bytes d;
+        const ByteVector pairs =
+            upper ? hn::InterleaveUpper(d, a, b) : hn::InterleaveLower(d, a, b);
+        const auto weights = hn::BitCast(
+            d, hn::Set(Pairs(), std::uint16_t(std::uint8_t(wa) | std::uint8_t(wb) << 8)));
+#if HWY_TARGET == HWY_AVX2
+        return WideVector{_mm256_maddubs_epi16(pairs.raw, weights.raw)};
+#else
+        return WideVector{_mm_maddubs_epi16(pairs.raw, weights.raw)};
+#endif
+    }
+
+    static ByteVector joined(WideVector lower, WideVector upper) {
+#if HWY_TARGET == HWY_AVX2
+        return ByteVector{_mm256_packus_epi16(lower.raw, upper.raw)};
+#else
+        return ByteVector{_mm_packus_epi16(lower.raw, upper.raw)};
+#endif
+    }
+};
+#else
+// Elsewhere the even bytes (blue and red) or the odd ones (green and reserved) are widened in
+// place to the 16-bit lane each starts, by masking and shifting; clamped to 0..255, the two
+// halves are put back together byte by byte.
+struct Half {
+    bool upper;  // the odd bytes
+
+    WideVector widened(ByteVector bytes) const {
+        const auto pairs = hn::BitCast(Pairs(), bytes);
+        return hn::BitCast(
+            Wide(), upper ? hn::ShiftRight<8>(pairs) : hn::And(pairs, hn::Set(Pairs(), 0xFF)));
+    }
+
+    WideVector weigh(ByteVector a, ByteVector b, std::int8_t wa, std::int8_t wb) const {
+        const Wide d;
+        return hn::Add(hn::Mul(widened(a), hn::Set(d, wa)), hn::Mul(widened(b), hn::Set(d, wb)));
+    }
+
+    static ByteVector joined(WideVector even, WideVector odd) {
+        const Wide d;
+        const auto clamp = [&](WideVector v) {
+            return hn::BitCast(Pairs(), hn::Min(hn::Max(v, hn::Zero(d)), hn::Set(d, 255)));
+        };
+        return hn::BitCast(Bytes(), hn::Or(clamp(even), hn::ShiftLeft<8>(clamp(odd))));
+    }
+};
+#endif
+
+// The block around a vector of neighbouring pixels: s(dx, dy) is the bytes of neighbour
+// (x + dx, y + dy), and `half` which of them the 16-bit lanes hold.
 struct WideBlock {
     const RowSpan& rows;
     std::size_t at;
-    bool odd;
+    Half half;
 
-    WideVector operator()(int dx, int dy) const {
+    ByteVector operator()(int dx, int dy) const {
         const std::uint8_t* row = dy < 0 ? rows.below : (dy > 0 ? rows.above : rows.middle);
-        return widened(hn::LoadU(Bytes(), row + at + 4 * dx), odd);
+        return hn::LoadU(Bytes(), row + at + 4 * dx);
+    }
+
+    WideVector weigh(ByteVector a, ByteVector b, std::int8_t wa, std::int8_t wb) const {
+        return half.weigh(a, b, wa, wb);
     }
 };
 
-// A filter on 16-bit lanes, run on the even and on the odd bytes of a vector of pixels,
-// each result clamped to 0..255 and the two put back together byte by byte.
+// A filter on 16-bit lanes, run on both halves of a vector of pixels.
 template <typename Filter>
 struct Widened {
-    explicit Widened(std::uint32_t colour)
-        : evenX(widened(colourBytes(colour), false)), oddX(widened(colourBytes(colour), true)) {}
-    WideVector evenX, oddX;  // colour X
+    explicit Widened(std::uint32_t colour) : filter{colourBytes(colour)} {}
+    Filter filter;
 
     ByteVector operator()(const RowSpan& row, std::size_t at) const {
-        const auto even = hn::BitCast(Pairs(), clamped(Filter()(WideBlock{row, at, false}, evenX)));
-        const auto odd = hn::BitCast(Pairs(), clamped(Filter()(WideBlock{row, at, true}, oddX)));
-        return hn::BitCast(Bytes(), hn::Or(even, hn::ShiftLeft<8>(odd)));
-    }
-
-    static WideVector clamped(WideVector v) {
-        const Wide d;
-        return hn::Min(hn::Max(v, hn::Zero(d)), hn::Set(d, 255));
+        return Half::joined(filter(WideBlock{row, at, Half{false}}),
+                            filter(WideBlock{row, at, Half{true}}));
     }
 };
 
-// v = 8·S − (sum of the eight neighbours) + X.
+// v = 8·S + X − (sum of the eight neighbours): colour X rides with the centre pixel as the
+// second of its pair. Every partial sum lies within −2040..2295.
 struct WideEdge {
-    WideVector operator()(const WideBlock& s, WideVector x) const {
-        const auto below = hn::Add(hn::Add(s(-1, -1), s(0, -1)), s(1, -1));
-        const auto above = hn::Add(hn::Add(s(-1, 1), s(0, 1)), s(1, 1));
-        const auto sides = hn::Add(s(-1, 0), s(1, 0));
-        const auto neighbours = hn::Add(hn::Add(below, above), sides);
-        return hn::Add(hn::Sub(hn::ShiftLeft<3>(s(0, 0)), neighbours), x);
+    ByteVector x;  // colour X
+
+    WideVector operator()(const WideBlock& s) const {
+        const auto centre = s.weigh(s(0, 0), x, 8, 1);
+        const auto below = s.weigh(s(-1, -1), s(0, -1), -1, -1);
+        const auto corner = s.weigh(s(1, -1), s(-1, 0), -1, -1);
+        const auto side = s.weigh(s(1, 0), s(-1, 1), -1, -1);
+        const auto above = s.weigh(s(0, 1), s(1, 1), -1, -1);
+        return hn::Add(hn::Add(centre, hn::Add(below, corner)), hn::Add(side, above));
     }
 };
 
-// v = ⌊(S + g) / 2⌋ + 50, colour X where v passes 255.
+// v = ⌊(S + g) / 2⌋ + 50 = ⌊(S + 100 + g) / 2⌋ with the relief gradient
+// g = (S(x, y+1) − S(x, y−1)) + (S(x+1, y) − S(x−1, y)) + 2·(S(x+1, y+1) − S(x−1, y−1)),
+// colour X where v passes 255. The 100 rides with the centre pixel as the second of its pair.
 struct WideEmboss {
-    WideVector operator()(const WideBlock& s, WideVector x) const {
+    ByteVector x;  // colour X
+
+    WideVector operator()(const WideBlock& s) const {
         const Wide d;
-        const auto rise = hn::Add(hn::Add(s(0, 1), s(1, 0)), hn::ShiftLeft<1>(s(1, 1)));
-        const auto fall = hn::Add(hn::Add(s(-1, 0), s(0, -1)), hn::ShiftLeft<1>(s(-1, -1)));
-        const auto sum = hn::Sub(hn::Add(s(0, 0), rise), fall);
+        const auto centre = s.weigh(s(0, 0), hn::Set(Bytes(), 100), 1, 1);
+        const auto vertical = s.weigh(s(0, 1), s(0, -1), 1, -1);
+        const auto across = s.weigh(s(1, 0), s(-1, 0), 1, -1);
+        const auto diagonal = s.weigh(s(1, 1), s(-1, -1), 2, -2);
         // The arithmetic shift halves toward minus infinity.
-        const auto v = hn::Add(hn::ShiftRight<1>(sum), hn::Set(d, 50));
-        return hn::IfThenElse(hn::Gt(v, hn::Set(d, 255)), x, v);
+        const auto sum = hn::Add(hn::Add(centre, vertical), hn::Add(across, diagonal));
+        const auto v = hn::ShiftRight<1>(sum);
+        return hn::IfThenElse(hn::Gt(v, hn::Set(d, 255)), s.half.widened(x), v);
     }
 };
 
