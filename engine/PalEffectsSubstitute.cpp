@@ -172,21 +172,41 @@ PixelVector substituted(PixelVector p) {
     }
 }
 
-// (b + g + r) / 3 spread over blue, green and red. Blue plus green in the low 16 bits of the
-// lane and red in the high ones, then the high half added to the low: the sum, at most
-// 765, fills the low 16 bits. The division is the high half of its product with 0xAAAB
-// shifted by one, exact for every sum up to 765 (a 16-bit multiply, far cheaper than a
-// 32-bit one); a byte shuffle copies the low byte, the mean, into blue, green and red and
-// clears the reserved byte, so what the high halves hold never matters.
+// b + g + r in the low 16 bits of every lane (at most 765; what the high half holds does not
+// matter to `grey`).
+PixelVector colourSum(PixelVector p) {
+#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_SSSE3
+    // x86 has the widening multiply-adds Highway does not offer: bytes weighed 1, 1, 1, 0
+    // and summed in pairs, then the pairs summed into the lane, two instructions in all.
+    const auto weights = hn::Set(Pixels(), 0x00010101u);
+#if HWY_TARGET == HWY_AVX2
+    const auto pairs = _mm256_maddubs_epi16(p.raw, weights.raw);
+    return PixelVector{_mm256_madd_epi16(pairs, _mm256_set1_epi16(1))};
+#else
+    const auto pairs = _mm_maddubs_epi16(p.raw, weights.raw);
+    return PixelVector{_mm_madd_epi16(pairs, _mm_set1_epi16(1))};
+#endif
+#else
+    // Blue plus green in the low 16 bits of the lane and red in the high ones, then the high
+    // half added to the low.
+    const Pixels d;
+    const auto blueAndRed = hn::And(p, hn::Set(d, 0x00FF00FFu));
+    const auto pairs = hn::Add(blueAndRed, hn::And(hn::ShiftRight<8>(p), hn::Set(d, 0xFFu)));
+    return hn::Add(pairs, hn::ShiftRight<16>(pairs));
+#endif
+}
+
+// (b + g + r) / 3 spread over blue, green and red. The division is the high half of the
+// sum's product with 0xAAAB shifted by one, exact for every sum up to 765 (a 16-bit
+// multiply, far cheaper than a 32-bit one); a byte shuffle copies the low byte, the mean,
+// into blue, green and red and clears the reserved byte, so what the high halves hold never
+// matters.
 PixelVector grey(PixelVector p) {
     const Pixels d;
     const Bytes dBytes;
     const hn::Repartition<std::uint16_t, Pixels> dHalves;
-    const auto blueAndRed = hn::And(p, hn::Set(d, 0x00FF00FFu));
-    const auto pairs = hn::Add(blueAndRed, hn::And(hn::ShiftRight<8>(p), hn::Set(d, 0xFFu)));
-    const auto sum = hn::Add(pairs, hn::ShiftRight<16>(pairs));
-    const auto mean =
-        hn::ShiftRight<1>(hn::MulHigh(hn::BitCast(dHalves, sum), hn::Set(dHalves, 0xAAAB)));
+    const auto mean = hn::ShiftRight<1>(
+        hn::MulHigh(hn::BitCast(dHalves, colourSum(p)), hn::Set(dHalves, 0xAAAB)));
     alignas(16) static constexpr std::uint8_t kSpread[16] = {0, 0, 0, 0x80, 4,  4,  4,  0x80,
                                                              8, 8, 8, 0x80, 12, 12, 12, 0x80};
     const auto spread =
