@@ -159,7 +159,8 @@ struct RowPair {
     std::int32_t dy;
 };
 
-#if HWY_HAVE_FLOAT64
+// The one-lane target gains nothing from vectors, and has no vectors twice as long.
+#if HWY_HAVE_FLOAT64 && HWY_TARGET != HWY_SCALAR
 
 // The vector columns find the cosine and sine with a polynomial to within a few units in
 // the last place of a double, which rounds to the same single-precision value as the
@@ -193,6 +194,8 @@ using Singles = hn::Rebind<float, Doubles>;
 using Ints = hn::Rebind<std::int32_t, Doubles>;
 using Pixels = hn::Rebind<std::uint32_t, Doubles>;
 using PixelVec = hn::Vec<Pixels>;
+using BothInts = hn::Twice<Ints>;  // for both sides of the centre column
+using BothSides = hn::Twice<Pixels>;
 
 constexpr std::size_t kMaxLanes = HWY_MAX_BYTES / sizeof(double);
 
@@ -277,8 +280,8 @@ HWY_INLINE Turns turnsOf(DoubleVec theta) {
 }
 
 // Lanes where low < v < high.
-hn::Mask<Ints> strictlyBetween(hn::Vec<Ints> v, std::int32_t low, std::int32_t high) {
-    const Ints ints;
+hn::Mask<BothInts> strictlyBetween(hn::Vec<BothInts> v, std::int32_t low, std::int32_t high) {
+    const BothInts ints;
     return hn::And(hn::Gt(v, hn::Set(ints, low)), hn::Lt(v, hn::Set(ints, high)));
 }
 
@@ -286,15 +289,30 @@ hn::Mask<Ints> strictlyBetween(hn::Vec<Ints> v, std::int32_t low, std::int32_t h
 // ones give numbers outside every plane. (The emulated targets' Round takes a value just
 // below ±0.5 one step too far, to ±1 instead of 0: outside the picture either way.)
 hn::Vec<Ints> nearestInts(DoubleVec v) {
+#if HWY_TARGET == HWY_AVX2
+    // Highway converts doubles to narrower integers only towards zero; AVX2 rounds to nearest
+    // in the same instruction.
+    return hn::Vec<Ints>{_mm256_cvtpd_epi32(v.raw)};
+#else
     return hn::DemoteTo(Ints(), hn::Round(v));
+#endif
 }
 
-// The source pixels of the points (x, y) from the centre, or colour X where a point lies on
-// or beyond the outer ring.
-HWY_INLINE PixelVec sourcePixels(const Twist& twist, DoubleVec x, DoubleVec y) {
-    const Ints ints;
-    const auto sx = nearestInts(hn::Add(x, all(twist.cx)));
-    const auto sy = nearestInts(hn::Add(y, all(twist.cy)));
+// Source points, as offsets from the centre, of the pixels on both sides of the centre
+// column: one vector for each side.
+struct SidePoints {
+    DoubleVec rightX, rightY, leftX, leftY;
+};
+
+// The source pixels of both sides in one vector twice as long, the right side in the lower
+// half; colour X where a point lies on or beyond the outer ring.
+HWY_INLINE hn::Vec<BothSides> sourcePixels(const Twist& twist, const SidePoints& points) {
+    const BothInts ints;
+    const DoubleVec cx = all(twist.cx), cy = all(twist.cy);
+    const auto sx = hn::Combine(ints, nearestInts(hn::Add(points.leftX, cx)),
+                                nearestInts(hn::Add(points.rightX, cx)));
+    const auto sy = hn::Combine(ints, nearestInts(hn::Add(points.leftY, cy)),
+                                nearestInts(hn::Add(points.rightY, cy)));
     const auto inside = hn::And(strictlyBetween(sx, 1, twist.planes.width),
                                 strictlyBetween(sy, 1, twist.planes.height));
     const auto one = hn::Set(ints, 1);
@@ -302,7 +320,7 @@ HWY_INLINE PixelVec sourcePixels(const Twist& twist, DoubleVec x, DoubleVec y) {
         hn::Add(hn::Mul(hn::Sub(sy, one), hn::Set(ints, twist.planes.width)), hn::Sub(sx, one));
     // Lanes outside read the first pixel, then take colour X.
     const auto offset = hn::ShiftLeft<2>(hn::IfThenElseZero(inside, pixel));
-    const Pixels pixels;
+    const BothSides pixels;
     const auto* plane = reinterpret_cast<const std::uint32_t*>(twist.planes.source);
     return hn::IfThenElse(hn::RebindMask(pixels, inside), hn::GatherOffset(pixels, plane, offset),
                           hn::Set(pixels, twist.colourX));
@@ -331,9 +349,11 @@ HWY_INLINE void twistRow(const Twist& twist, const Products& p, std::int32_t row
     const DoubleVec dyCos = above ? p.dyCos : hn::Neg(p.dyCos);
     std::uint8_t* line = twist.planes.target + twist.planes.rowOffset(row);
     const std::int32_t n = std::int32_t(hn::Lanes(Doubles()));
-    const PixelVec right = sourcePixels(twist, hn::Sub(p.dxCos, dySin), hn::Add(p.dxSin, dyCos));
-    const PixelVec left =
-        sourcePixels(twist, hn::Sub(hn::Neg(p.dxCos), dySin), hn::Add(hn::Neg(p.dxSin), dyCos));
+    const auto both =
+        sourcePixels(twist, {hn::Sub(p.dxCos, dySin), hn::Add(p.dxSin, dyCos),
+                             hn::Sub(hn::Neg(p.dxCos), dySin), hn::Add(hn::Neg(p.dxSin), dyCos)});
+    const PixelVec right = hn::LowerHalf(Pixels(), both);
+    const PixelVec left = hn::UpperHalf(Pixels(), both);
     storeColour(line + columnOffset(twist.cx + d), right);
     storeColour(line + columnOffset(twist.cx - d - n + 1), hn::Reverse(Pixels(), left));
 }
@@ -381,7 +401,7 @@ std::int32_t twistVectorColumns(const RowPair& pair, std::int32_t d, std::int32_
 
 #else
 
-// Without double-precision vectors every column is a plain one.
+// Without double-precision vectors of two lanes or more every column is a plain one.
 std::int32_t twistVectorColumns(const RowPair&, std::int32_t d, std::int32_t) {
     return d;
 }
@@ -410,7 +430,7 @@ void twistPlanes(const PlaneView& planes, std::int32_t amount, std::uint32_t col
 // The vector turns of `count` angles, the plain ones for the end.
 void turnsOfAngles(const double* angles, float* cosines, float* sines, std::size_t count) {
     std::size_t i = 0;
-#if HWY_HAVE_FLOAT64
+#if HWY_HAVE_FLOAT64 && HWY_TARGET != HWY_SCALAR
     const Doubles doubles;
     const Singles singles;
     for (; i + hn::Lanes(doubles) <= count; i += hn::Lanes(doubles)) {
