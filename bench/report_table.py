@@ -309,7 +309,7 @@ def main():
 NOTES = [
     "## How the kernels are made fast", "",
     "- Every kernel keeps its plain version; the fast paths give the same bytes. The palette, "
-    "smoothing, wave and colour X loops are written once on Highway and compiled for each "
+    "smoothing, wave, twist and colour X loops are written once on Highway and compiled for each "
     "target it builds (AVX2, SSSE3 and a one-lane fallback on x86-64, NEON on ARM64), the "
     "best one chosen at the first kernel call; the other kernels still have an SSE2 "
     "baseline and an AVX2 path (`engine/*Avx2.cpp`, compiled with `-mavx2`) chosen the same "

@@ -45,4 +45,9 @@ void wave(const PlaneView& planes, const void* table);
 
 void twist(const PlaneView& planes, std::int32_t amount, std::uint32_t colour);  // op code 5
 
+// The twist's cosine and sine of `count` angles at the active vector level, as single
+// precision values: float(std::cos(θ)) and float(std::sin(θ)) to the bit, whatever way the
+// level finds them.
+void twistTurns(const double* angles, float* cosines, float* sines, std::size_t count);
+
 }  // namespace quillon::pixeleffects

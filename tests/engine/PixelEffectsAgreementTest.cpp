@@ -7,7 +7,6 @@
 #include <limits>
 #include <random>
 
-#include "engine/PixelEffectsAvx2.h"
 #include "engine/PixelEffectsKernel.h"
 #include "tests/engine/PixelEffectsReference.h"
 #include "tests/engine/SimdLevels.h"
@@ -101,28 +100,28 @@ TEST(PixelEffectsAgreement, SmoothingPathsMatchTheReferenceAtEveryRowLength) {
     }
 }
 
-// The AVX2 twist finds the cosine and sine of its angles with a polynomial and asks the
+// The vector twist finds the cosine and sine of its angles with a polynomial and asks the
 // library only where the result lies close to halfway between two single-precision
 // values; rounded to single precision both must agree with the library everywhere. Two
 // million angles over every quadrant a twist reaches meet that closeness some dozens of
 // times, and the angles near the quadrant edges test the reduction.
 TEST(PixelEffectsAgreement, TwistTurnsAgreeWithTheLibrary) {
-    if (!simd::useAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
     std::mt19937 random(314);
     std::uniform_real_distribution<double> angle(0.0, 10.0);
     const double quarter = 1.5707963267948966;
-    for (int round = 0; round < 500000; ++round) {
-        double angles[4];
-        for (double& a : angles) {
-            a = round % 10 == 0
-                    ? std::nextafter(quarter * double(random() % 7), 100.0 * (random() % 2))
-                    : angle(random);
-        }
-        float cosines[4], sines[4];
-        pixeleffects::avx2::turnsOfFour(angles, cosines, sines);
-        for (int k = 0; k < 4; ++k) {
-            ASSERT_EQ(cosines[k], float(std::cos(angles[k]))) << std::hexfloat << angles[k];
-            ASSERT_EQ(sines[k], float(std::sin(angles[k]))) << std::hexfloat << angles[k];
+    std::vector<double> angles(2000000);
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        angles[i] = i % 40 < 4
+                        ? std::nextafter(quarter * double(random() % 7), 100.0 * (random() % 2))
+                        : angle(random);
+    }
+    std::vector<float> cosines(angles.size()), sines(angles.size());
+    for (const simd::Level level : testsupport::simdLevels()) {
+        const testsupport::ScopedSimdLevel scoped(level);
+        pixeleffects::twistTurns(angles.data(), cosines.data(), sines.data(), angles.size());
+        for (std::size_t i = 0; i < angles.size(); ++i) {
+            ASSERT_EQ(cosines[i], float(std::cos(angles[i]))) << std::hexfloat << angles[i];
+            ASSERT_EQ(sines[i], float(std::sin(angles[i]))) << std::hexfloat << angles[i];
         }
     }
 }
