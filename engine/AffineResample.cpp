@@ -80,23 +80,20 @@ void resampleVectorRow(const Row& row, std::uint8_t* destination, std::int32_t f
 #else
 namespace {
 
-// The pixel index of each nearest pixel, or -1 where it lies outside.
-template <bool kCrossesRows>
-V64 nearestIndex(const Row& row, const Points& p) {
-    const D64 d;
-    const Nearest across = nearestAlong(p.x, double(row.width));
-    if (!kCrossesRows) return hn::IfThenElse(across.inside, across.place, hn::Set(d, -1.0));
-    const Nearest up = nearestAlong(p.y, double(row.height));
-    const V64 index = hn::Add(hn::Mul(up.place, hn::Set(d, double(row.width))), across.place);
-    return hn::IfThenElse(hn::And(across.inside, up.inside), index, hn::Set(d, -1.0));
-}
-
+// The nearest pixels, the background where they lie outside.
 template <bool kCrossesRows>
 VWords nearestPixels(const Row& row, const Points& low, const Points& high, VWords background) {
     const DInts di;
-    const VInts index =
-        wholes(nearestIndex<kCrossesRows>(row, low), nearestIndex<kCrossesRows>(row, high));
-    const auto inside = index > hn::Set(di, -1);
+    const VInts one = hn::Set(di, 1);
+    const VInts sx = roundedWholes(low.x, high.x);
+    MInts inside = within(sx, row.width);
+    VInts index = hn::Sub(sx, one);
+    if (kCrossesRows) {
+        const VInts sy = roundedWholes(low.y, high.y);
+        inside = hn::And(inside, within(sy, row.height));
+        const VInts rows = hn::IfThenElseZero(inside, hn::Sub(sy, one));
+        index = hn::Add(hn::Mul(rows, hn::Set(di, row.width)), index);
+    }
     const VWords words = gatherPixels(row.source, hn::IfThenElseZero(inside, index));
     return hn::IfThenElse(hn::RebindMask(DWords(), inside), words, background);
 }
@@ -106,14 +103,13 @@ VWords blendedPixels(const Row& row, const Points& low, const Points& high, VWor
     const DInts di;
     const Cells across = cellsAlong(low.x, high.x, row.width);
     if (!kCrossesRows) {
-        return blendCells(row.source, row.width, across.lower, across.inside,
-                          times2p23(across.fraction), hn::Set(DFloats(), row.rowFraction),
-                          background);
+        return blendCells(row.source, row.width, across.lower, across.inside, times2p23(across),
+                          hn::Set(DFloats(), row.rowFraction), background);
     }
     const Cells up = cellsAlong(low.y, high.y, row.height);
     const VInts index = hn::Add(hn::Mul(up.lower, hn::Set(di, row.width)), across.lower);
     return blendCells(row.source, row.width, index, hn::And(across.inside, up.inside),
-                      times2p23(across.fraction), up.fraction, background);
+                      times2p23(across), up.fraction, background);
 }
 
 // Whole vectors of pixels from column `first`; returns the first column left over.

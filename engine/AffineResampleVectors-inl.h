@@ -40,7 +40,7 @@ using V64 = hn::Vec<D64>;
 using VWords = hn::Vec<DWords>;
 using VInts = hn::Vec<DInts>;
 using VFloats = hn::Vec<DFloats>;
-using MFloats = hn::Mask<DFloats>;
+using MInts = hn::Mask<DInts>;
 
 // Pixels per vector, and a buffer large enough for one vector of any target.
 inline std::size_t pixelLanes() {
@@ -52,12 +52,6 @@ constexpr std::size_t kMaxPixelLanes = HWY_MAX_BYTES / 4;
 inline VFloats singles(V64 low, V64 high) {
     const DHalfFloats dh;
     return hn::Combine(DFloats(), hn::DemoteTo(dh, high), hn::DemoteTo(dh, low));
-}
-
-// Both halves, whole numbers that fit, as one vector of 32-bit integers.
-inline VInts wholes(V64 low, V64 high) {
-    const DHalfInts dh;
-    return hn::Combine(DInts(), hn::DemoteTo(dh, high), hn::DemoteTo(dh, low));
 }
 
 inline V64 lowerHalf(VFloats v) {
@@ -98,19 +92,44 @@ Points sourcePoints(const LineTerms& t, V64 columns) {
     return {x, hn::Add(hn::Add(t.shiftY, hn::Mul(across, t.stepY)), t.centreY)};
 }
 
-// The nearest whole number of each mapped coordinate, halves to even, as roundToInt32
-// takes it; with the bounds tested on the rounded double itself, a NaN or far-away point
-// is outside as it is there, and no conversion of such a value is ever made.
-struct Nearest {
-    V64 place;  // the rounded coordinate minus 1, where it lies in 1..extent
-    hn::Mask<D64> inside;
-};
-
-inline Nearest nearestAlong(V64 mapped, double extent) {
+// Each lane to the nearest whole number, halves to even, and INT32_MIN where it is not
+// finite or does not fit: the conversion roundToInt32 makes. Highway 1.0.3 converts only
+// toward zero, and saturates, so the x86 targets take the instruction the plain code takes
+// and the others round first and put INT32_MIN in themselves.
+inline VInts roundedWholes(V64 low, V64 high) {
+#if HWY_TARGET == HWY_AVX2
+    return VInts{_mm256_set_m128i(_mm256_cvtpd_epi32(high.raw), _mm256_cvtpd_epi32(low.raw))};
+#elif HWY_TARGET == HWY_SSSE3
+    return VInts{_mm_unpacklo_epi64(_mm_cvtpd_epi32(low.raw), _mm_cvtpd_epi32(high.raw))};
+#else
     const D64 d;
-    const V64 rounded = hn::Round(mapped);
-    const auto inside = hn::And(rounded >= hn::Set(d, 1.0), rounded <= hn::Set(d, extent));
-    return {hn::Sub(rounded, hn::Set(d, 1.0)), inside};
+    const DHalfInts dh;
+    const auto whole = [&](V64 v) {
+        const V64 r = hn::Round(v);
+        const auto fits = hn::And(r >= hn::Set(d, -0x1p31), r < hn::Set(d, 0x1p31));
+        return hn::DemoteTo(dh, hn::IfThenElse(fits, r, hn::Set(d, -0x1p31)));
+    };
+    return hn::Combine(DInts(), whole(high), whole(low));
+#endif
+}
+
+inline VInts roundedWholes(VFloats v) {
+#if HWY_TARGET == HWY_AVX2
+    return VInts{_mm256_cvtps_epi32(v.raw)};
+#elif HWY_TARGET == HWY_SSSE3
+    return VInts{_mm_cvtps_epi32(v.raw)};
+#else
+    const DFloats df;
+    const VFloats r = hn::Round(v);
+    const auto fits = hn::And(r >= hn::Set(df, -0x1p31f), r < hn::Set(df, 0x1p31f));
+    return hn::ConvertTo(DInts(), hn::IfThenElse(fits, r, hn::Set(df, -0x1p31f)));
+#endif
+}
+
+// Lanes where 1 <= v <= last.
+inline MInts within(VInts v, std::int32_t last) {
+    const DInts di;
+    return hn::And(v > hn::Zero(di), hn::Set(di, last + 1) > v);
 }
 
 // Where mapped coordinates fall along an axis of `extent` pixels (below 2^23), as
@@ -121,23 +140,24 @@ inline Nearest nearestAlong(V64 mapped, double extent) {
 // fraction is a multiple of 2^-23 in [0, 1] and so kept as that multiple too.
 struct Cells {
     VInts lower;       // the lower pixel minus 1, 0 where outside
-    MFloats inside;    // where 1 <= lower < extent
-    VFloats fraction;  // 0 where outside
+    MInts inside;      // where 1 <= lower < extent
+    VFloats fraction;  // meaningless where outside
 };
 
 inline Cells cellsAlong(V64 low, V64 high, std::int32_t extent) {
     const DFloats df;
+    const DInts di;
     const VFloats f = singles(low, high);
-    const VFloats lower = hn::Round(hn::Sub(f, hn::Set(df, 0.5f)));
-    const MFloats inside =
-        hn::And(lower >= hn::Set(df, 1.0f), lower <= hn::Set(df, float(extent - 1)));
-    const VFloats place = hn::IfThenElseZero(inside, hn::Sub(lower, hn::Set(df, 1.0f)));
-    return {hn::ConvertTo(DInts(), place), inside, hn::IfThenElseZero(inside, hn::Sub(f, lower))};
+    const VInts lower = roundedWholes(hn::Sub(f, hn::Set(df, 0.5f)));
+    const MInts inside = within(lower, extent - 1);
+    return {hn::IfThenElseZero(inside, hn::Sub(lower, hn::Set(di, 1))), inside,
+            hn::Sub(f, hn::ConvertTo(df, lower))};
 }
 
-// A fraction as the whole number of 2^-23 it is.
-inline VInts times2p23(VFloats fraction) {
-    return hn::ConvertTo(DInts(), hn::Mul(fraction, hn::Set(DFloats(), 0x1p23f)));
+// A fraction as the whole number of 2^-23 it is; 0 outside.
+inline VInts times2p23(const Cells& cells) {
+    return hn::IfThenElseZero(cells.inside,
+                              roundedWholes(hn::Mul(cells.fraction, hn::Set(DFloats(), 0x1p23f))));
 }
 
 // Channel c (0 blue, 1 green, 2 red) of pixel words.
@@ -217,15 +237,29 @@ struct PixelPairs {
     VWords left, right;
 };
 
-inline PixelPairs loadPairs(const std::uint8_t* plane, const std::int32_t* index) {
+// The pairs of every other pixel at `index`, from the first (0) or the second (1).
+template <int kFrom>
+hn::Vec<DPairs> pairsAt(const std::uint8_t* plane, const std::int32_t* index) {
+    const auto pairAt = [&](std::size_t i) {
+        std::uint64_t bits;
+        std::memcpy(&bits, plane + 4 * std::size_t(index[2 * i + kFrom]), 8);
+        return bits;
+    };
+#if HWY_TARGET == HWY_AVX2
+    // Built in registers: through memory, the four stores would stall the load that follows.
+    return hn::Vec<DPairs>{_mm256_set_epi64x(std::int64_t(pairAt(3)), std::int64_t(pairAt(2)),
+                                             std::int64_t(pairAt(1)), std::int64_t(pairAt(0)))};
+#else
     const DPairs dp;
+    HWY_ALIGN std::uint64_t pairs[kMaxPixelLanes / 2];
+    for (std::size_t i = 0; i < hn::Lanes(dp); ++i) pairs[i] = pairAt(i);
+    return hn::Load(dp, pairs);
+#endif
+}
+
+inline PixelPairs loadPairs(const std::uint8_t* plane, const std::int32_t* index) {
     const DWords dw;
-    HWY_ALIGN std::uint64_t even[kMaxPixelLanes / 2], odd[kMaxPixelLanes / 2];
-    for (std::size_t i = 0; i < hn::Lanes(dp); ++i) {
-        std::memcpy(&even[i], plane + 4 * std::size_t(index[2 * i]), 8);
-        std::memcpy(&odd[i], plane + 4 * std::size_t(index[2 * i + 1]), 8);
-    }
-    const auto e = hn::Load(dp, even), o = hn::Load(dp, odd);
+    const auto e = pairsAt<0>(plane, index), o = pairsAt<1>(plane, index);
     // Even pixels' pairs fill the even lanes, odd pixels' the odd ones: back in order.
     return {hn::OddEven(hn::BitCast(dw, hn::ShiftLeft<32>(o)), hn::BitCast(dw, e)),
             hn::OddEven(hn::BitCast(dw, o), hn::BitCast(dw, hn::ShiftRight<32>(e)))};
@@ -235,7 +269,7 @@ inline PixelPairs loadPairs(const std::uint8_t* plane, const std::int32_t* index
 // `plane`, the upper left ones `width` further on), dx23 and dy across and up, where
 // `inside` is set; the background elsewhere. Cells outside are read at pixel 0 instead,
 // whose cell lies inside whenever any cell does; with no cell inside nothing is read.
-inline VWords blendCells(const std::uint8_t* plane, std::int32_t width, VInts index, MFloats inside,
+inline VWords blendCells(const std::uint8_t* plane, std::int32_t width, VInts index, MInts inside,
                          VInts dx23, VFloats dy, VWords background) {
     const DWords dw;
     const auto insideWords = hn::RebindMask(dw, inside);

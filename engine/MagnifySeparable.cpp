@@ -61,8 +61,8 @@ void columnCells(const AxisMap& columns, std::int32_t width, std::size_t groups,
         const Cells c =
             cellsAlong(sourcePoints<false>(terms, x).x, sourcePoints<false>(terms, upper).x, width);
         hn::StoreU(c.lower, di, cells);
-        hn::StoreU(times2p23(c.fraction), di, cells + n);
-        hn::StoreU(hn::VecFromMask(di, hn::RebindMask(di, c.inside)), di, cells + 2 * n);
+        hn::StoreU(times2p23(c), di, cells + n);
+        hn::StoreU(hn::VecFromMask(di, c.inside), di, cells + 2 * n);
         x = hn::Add(upper, halfStep);
     }
 }
