@@ -40,6 +40,10 @@ void nearestPass(const PlaneView& planes, const AxisMap& columns, const AxisMap&
     }
 }
 
+}  // namespace
+
+namespace magnify {
+
 void bilinearPass(const PlaneView& planes, const AxisMap& columns, const AxisMap& rows,
                   std::uint32_t background) {
     for (std::int32_t y = 1; y <= planes.height; ++y) {
@@ -55,7 +59,7 @@ void bilinearPass(const PlaneView& planes, const AxisMap& columns, const AxisMap
     }
 }
 
-}  // namespace
+}  // namespace magnify
 
 void magnifyKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
                    KernelPointerArgument c) {
@@ -78,7 +82,7 @@ void magnifyKernel(const KernelParameterRecord* record, KernelArgument a, Kernel
     } else if (planes.width <= kSeparableWidth) {
         magnify::separableBilinearPass(planes, columns, rows, background);
     } else {
-        bilinearPass(planes, columns, rows, background);
+        magnify::bilinearPass(planes, columns, rows, background);
     }
 }
 

@@ -46,6 +46,11 @@ inline resample::Row magnifiedRow(const PlaneView& planes, const AxisMap& column
             .background = background};
 }
 
+// The bilinear pass row by row, each destination row between the two source rows it
+// falls between.
+void bilinearPass(const PlaneView& planes, const AxisMap& columns, const AxisMap& rows,
+                  std::uint32_t background);
+
 // The bilinear pass taken apart: every source row is blended along once however many
 // destination rows it serves, so a zoom in costs little more than its final blends.
 // For rows of at most kSeparableWidth pixels (36 bytes a pixel are kept).

@@ -19,21 +19,11 @@
 HWY_BEFORE_NAMESPACE();
 namespace quillon::magnify::HWY_NAMESPACE {
 #if HWY_TARGET == HWY_SCALAR
-// Highway's one-lane fallback has no vector rows (AffineResampleVectors-inl.h): the plain
-// row does every column.
+// Highway's one-lane fallback has no vector rows (AffineResampleVectors-inl.h): the pass
+// goes pixel by pixel.
 void separableRows(const PlaneView& planes, const AxisMap& columns, const AxisMap& rows,
                    std::uint32_t background) {
-    for (std::int32_t y = 1; y <= planes.height; ++y) {
-        std::uint8_t* out = planes.targetRow(y);
-        const auto row = blendCellAlong(rows.at(y), std::uint32_t(planes.height));
-        if (!row) {
-            fillRow(out, planes.width, background);
-            continue;
-        }
-        resample::resampleRowPlain(
-            magnifiedRow(planes, columns, row->lower, true, float(row->fraction), background), out,
-            1, planes.width);
-    }
+    bilinearPass(planes, columns, rows, background);
 }
 #else
 namespace {
