@@ -82,7 +82,8 @@ namespace {
 
 // The nearest pixels, the background where they lie outside.
 template <bool kCrossesRows>
-VWords nearestPixels(const Row& row, const Points& low, const Points& high, VWords background) {
+HWY_INLINE VWords nearestPixels(const Row& row, const Points& low, const Points& high,
+                                VWords background) {
     const DInts di;
     const VInts one = hn::Set(di, 1);
     const VInts sx = roundedWholes(low.x, high.x);
@@ -91,15 +92,15 @@ VWords nearestPixels(const Row& row, const Points& low, const Points& high, VWor
     if (kCrossesRows) {
         const VInts sy = roundedWholes(low.y, high.y);
         inside = hn::And(inside, within(sy, row.height));
-        const VInts rows = hn::IfThenElseZero(inside, hn::Sub(sy, one));
-        index = hn::Add(hn::Mul(rows, hn::Set(di, row.width)), index);
+        index = hn::Add(hn::Mul(hn::Sub(sy, one), hn::Set(di, row.width)), index);
     }
     const VWords words = gatherPixels(row.source, hn::IfThenElseZero(inside, index));
     return hn::IfThenElse(hn::RebindMask(DWords(), inside), words, background);
 }
 
 template <bool kCrossesRows>
-VWords blendedPixels(const Row& row, const Points& low, const Points& high, VWords background) {
+HWY_INLINE VWords blendedPixels(const Row& row, const Points& low, const Points& high,
+                                VWords background) {
     const DInts di;
     const Cells across = cellsAlong(low.x, high.x, row.width);
     if (!kCrossesRows) {

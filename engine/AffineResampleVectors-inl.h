@@ -139,25 +139,23 @@ inline MInts within(VInts v, std::int32_t last) {
 // taken in single precision; where f is larger the pair lies outside either way. The
 // fraction is a multiple of 2^-23 in [0, 1] and so kept as that multiple too.
 struct Cells {
-    VInts lower;       // the lower pixel minus 1, 0 where outside
-    MInts inside;      // where 1 <= lower < extent
-    VFloats fraction;  // meaningless where outside
+    VInts lower;   // the lower pixel minus 1
+    MInts inside;  // where 1 <= lower < extent; elsewhere the other members mean nothing
+    VFloats fraction;
 };
 
-inline Cells cellsAlong(V64 low, V64 high, std::int32_t extent) {
+HWY_INLINE Cells cellsAlong(V64 low, V64 high, std::int32_t extent) {
     const DFloats df;
     const DInts di;
     const VFloats f = singles(low, high);
     const VInts lower = roundedWholes(hn::Sub(f, hn::Set(df, 0.5f)));
     const MInts inside = within(lower, extent - 1);
-    return {hn::IfThenElseZero(inside, hn::Sub(lower, hn::Set(di, 1))), inside,
-            hn::Sub(f, hn::ConvertTo(df, lower))};
+    return {hn::Sub(lower, hn::Set(di, 1)), inside, hn::Sub(f, hn::ConvertTo(df, lower))};
 }
 
-// A fraction as the whole number of 2^-23 it is; 0 outside.
+// A fraction as the whole number of 2^-23 it is.
 inline VInts times2p23(const Cells& cells) {
-    return hn::IfThenElseZero(cells.inside,
-                              roundedWholes(hn::Mul(cells.fraction, hn::Set(DFloats(), 0x1p23f))));
+    return roundedWholes(hn::Mul(cells.fraction, hn::Set(DFloats(), 0x1p23f)));
 }
 
 // Channel c (0 blue, 1 green, 2 red) of pixel words.
@@ -243,45 +241,53 @@ struct PixelPairs {
     VWords left, right;
 };
 
-// The pairs of every other pixel at `index`, from the first (0) or the second (1).
-template <int kFrom>
-hn::Vec<DPairs> pairsAt(const std::uint8_t* plane, const std::int32_t* index) {
-    const auto pairAt = [&](std::size_t i) {
-        std::uint64_t bits;
-        std::memcpy(&bits, plane + 4 * std::size_t(index[2 * i + kFrom]), 8);
-        return bits;
-    };
-#if HWY_TARGET == HWY_AVX2
-    // Built in registers: through memory, the four stores would stall the load that follows.
-    return hn::Vec<DPairs>{_mm256_set_epi64x(std::int64_t(pairAt(3)), std::int64_t(pairAt(2)),
-                                             std::int64_t(pairAt(1)), std::int64_t(pairAt(0)))};
-#else
-    const DPairs dp;
-    HWY_ALIGN std::uint64_t pairs[kMaxPixelLanes / 2];
-    for (std::size_t i = 0; i < hn::Lanes(dp); ++i) pairs[i] = pairAt(i);
-    return hn::Load(dp, pairs);
-#endif
+inline std::uint64_t pairAt(const std::uint8_t* plane, std::int32_t index) {
+    std::uint64_t bits;
+    std::memcpy(&bits, plane + 4 * std::size_t(index), 8);
+    return bits;
 }
 
-inline PixelPairs loadPairs(const std::uint8_t* plane, const std::int32_t* index) {
+#if HWY_TARGET == HWY_AVX2
+// Built in registers, for through memory the stores would stall the load that follows; the
+// pairs taken in the order 0, 1, 4, 5 and 2, 3, 6, 7, so that splitting each 128-bit block
+// into left and right pixels puts them back in order.
+HWY_INLINE PixelPairs loadPairs(const std::uint8_t* plane, const std::int32_t* index) {
+    const auto pairs = [&](int a, int b, int c, int d) {
+        return _mm256_castsi256_ps(_mm256_set_epi64x(
+            std::int64_t(pairAt(plane, index[d])), std::int64_t(pairAt(plane, index[c])),
+            std::int64_t(pairAt(plane, index[b])), std::int64_t(pairAt(plane, index[a]))));
+    };
+    const __m256 first = pairs(0, 1, 4, 5), second = pairs(2, 3, 6, 7);
+    return {VWords{_mm256_castps_si256(_mm256_shuffle_ps(first, second, 0x88))},
+            VWords{_mm256_castps_si256(_mm256_shuffle_ps(first, second, 0xDD))}};
+}
+#else
+HWY_INLINE PixelPairs loadPairs(const std::uint8_t* plane, const std::int32_t* index) {
+    const DPairs dp;
     const DWords dw;
-    const auto e = pairsAt<0>(plane, index), o = pairsAt<1>(plane, index);
+    HWY_ALIGN std::uint64_t evenPairs[kMaxPixelLanes / 2], oddPairs[kMaxPixelLanes / 2];
+    for (std::size_t i = 0; i < hn::Lanes(dp); ++i) {
+        evenPairs[i] = pairAt(plane, index[2 * i]);
+        oddPairs[i] = pairAt(plane, index[2 * i + 1]);
+    }
+    const auto e = hn::Load(dp, evenPairs), o = hn::Load(dp, oddPairs);
     // Even pixels' pairs fill the even lanes, odd pixels' the odd ones: back in order.
     return {hn::OddEven(hn::BitCast(dw, hn::ShiftLeft<32>(o)), hn::BitCast(dw, e)),
             hn::OddEven(hn::BitCast(dw, o), hn::BitCast(dw, hn::ShiftRight<32>(e)))};
 }
+#endif
 
 // Bilinear blends of the cells whose lower left pixels are at `index` (pixel indices into
 // `plane`, the upper left ones `width` further on), dx23 and dy across and up, where
 // `inside` is set; the background elsewhere. Cells outside are read at pixel 0 instead,
 // whose cell lies inside whenever any cell does; with no cell inside nothing is read.
-inline VWords blendCells(const std::uint8_t* plane, std::int32_t width, VInts index, MInts inside,
-                         VInts dx23, VFloats dy, VWords background) {
+HWY_INLINE VWords blendCells(const std::uint8_t* plane, std::int32_t width, VInts index,
+                             MInts inside, VInts dx23, VFloats dy, VWords background) {
     const DWords dw;
     const auto insideWords = hn::RebindMask(dw, inside);
     if (hn::AllFalse(dw, insideWords)) return background;
     HWY_ALIGN std::int32_t lowerLeft[kMaxPixelLanes];
-    hn::Store(index, DInts(), lowerLeft);
+    hn::Store(hn::IfThenElseZero(inside, index), DInts(), lowerLeft);
     const PixelPairs lower = loadPairs(plane, lowerLeft);
     const PixelPairs upper = loadPairs(plane + 4 * std::ptrdiff_t(width), lowerLeft);
     const V64 dyLow = lowerHalf(dy), dyHigh = upperHalf(dy);

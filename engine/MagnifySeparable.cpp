@@ -50,8 +50,8 @@ void columnCells(const AxisMap& columns, std::int32_t width, std::size_t groups,
         const V64 upper = hn::Add(x, halfStep);
         const Cells c =
             cellsAlong(sourcePoints<false>(terms, x).x, sourcePoints<false>(terms, upper).x, width);
-        hn::StoreU(c.lower, di, cells);
-        hn::StoreU(times2p23(c), di, cells + n);
+        hn::StoreU(hn::IfThenElseZero(c.inside, c.lower), di, cells);
+        hn::StoreU(hn::IfThenElseZero(c.inside, times2p23(c)), di, cells + n);
         hn::StoreU(hn::VecFromMask(di, c.inside), di, cells + 2 * n);
         x = hn::Add(upper, halfStep);
     }
