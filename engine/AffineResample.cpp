@@ -94,8 +94,7 @@ HWY_INLINE VWords nearestPixels(const Row& row, const Points& low, const Points&
         inside = hn::And(inside, within(sy, row.height));
         index = hn::Add(hn::Mul(hn::Sub(sy, one), hn::Set(di, row.width)), index);
     }
-    const VWords words = gatherPixels(row.source, hn::IfThenElseZero(inside, index));
-    return hn::IfThenElse(hn::RebindMask(DWords(), inside), words, background);
+    return gatherPixels(row.source, index, inside, background);
 }
 
 template <bool kCrossesRows>

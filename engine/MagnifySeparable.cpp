@@ -57,18 +57,19 @@ void columnCells(const AxisMap& columns, std::int32_t width, std::size_t groups,
     }
 }
 
-// Every column's blend along one source row. Cells outside read the row's first two
-// pixels, which exist: a row with a group is wider than one pixel.
+// Every column's blend along one source row; nothing is read for cells outside.
 void blendAlongRow(const std::uint8_t* sourceRow, const std::int32_t* cells, std::size_t groups,
                    std::int32_t* blends) {
     const DInts di;
     const std::size_t n = pixelLanes();
+    const VWords zero = hn::Zero(DWords());
     for (std::size_t group = 0; group < groups; ++group) {
         const std::int32_t* c = cells + group * groupWords();
         std::int32_t* b = blends + group * groupWords();
         const VInts index = hn::LoadU(di, c), dx23 = hn::LoadU(di, c + n);
-        const VWords s0 = gatherPixels(sourceRow, index);
-        const VWords s1 = gatherPixels(sourceRow, hn::Add(index, hn::Set(di, 1)));
+        const MInts inside = hn::MaskFromVec(hn::LoadU(di, c + 2 * n));
+        const VWords s0 = gatherPixels(sourceRow, index, inside, zero);
+        const VWords s1 = gatherPixels(sourceRow, hn::Add(index, hn::Set(di, 1)), inside, zero);
         hn::StoreU(alongRow(channel<0>(s0), channel<0>(s1), dx23), di, b);
         hn::StoreU(alongRow(channel<1>(s0), channel<1>(s1), dx23), di, b + n);
         hn::StoreU(alongRow(channel<2>(s0), channel<2>(s1), dx23), di, b + 2 * n);
