@@ -114,8 +114,10 @@ HWY_INLINE VWords blendedPixels(const Row& row, const Points& low, const Points&
 
 // Whole vectors of pixels from column `first`; returns the first column left over.
 template <bool kCrossesRows, bool kBlends>
-std::int32_t vectorColumns(const Row& row, std::uint8_t* destination, std::int32_t first,
+std::int32_t vectorColumns(const Row& given, std::uint8_t* destination, std::int32_t first,
                            std::int32_t last) {
+    // A copy no store can reach, so that its terms stay in registers across the row.
+    const Row row = given;
     const D64 d;
     const LineTerms terms = lineTerms(row.line);
     const VWords background = hn::Set(DWords(), row.background);
