@@ -308,13 +308,14 @@ def main():
 
 NOTES = [
     "## How the kernels are made fast", "",
-    "- Every kernel keeps its plain version; the fast paths give the same bytes. The palette, "
-    "smoothing, wave, twist and colour X loops are written once on Highway and compiled for each "
-    "target it builds (AVX2, SSSE3 and a one-lane fallback on x86-64, NEON on ARM64), the "
-    "best one chosen at the first kernel call; the other kernels still have an SSE2 "
-    "baseline and an AVX2 path (`engine/*Avx2.cpp`, compiled with `-mavx2`) chosen the same "
-    "way (`engine/SimdDispatch.h`). The engine's tests run every agreement check at every "
-    "level the processor offers.",
+    "- Every kernel keeps its plain version; the fast paths give the same bytes. Every "
+    "kernel's vector loops are written once on Highway (magnify and rotation through one "
+    "affine resample row, `engine/AffineResample.cpp`) and compiled for each target it builds "
+    "(AVX2, SSSE3 and a one-lane fallback on x86-64, NEON on ARM64), the best one chosen at "
+    "the first kernel call (`engine/SimdDispatch.h`). Where Highway 1.0.3 lacks an x86 "
+    "instruction the kernels relied on (byte multiply-adds, rounding conversions of doubles, "
+    "a masked gather), the x86 targets use it directly beside the portable form. The "
+    "engine's tests run every agreement check at every level the processor offers.",
     "- Exactness: conversions keep the processor's round-half-to-even; single-precision "
     "roundings happen where the plain version has them; where a plain double-precision step "
     "is provably exact (the row blends of a bilinear sample, the products of the twist's "

@@ -39,11 +39,6 @@ Level active() {
     return cap == 0 ? best() : cap;
 }
 
-bool useAvx2() {
-    // Better targets have lower bits; every x86 target from AVX2 up has AVX2.
-    return HWY_ARCH_X86 && active() <= HWY_AVX2;
-}
-
 Level setCeiling(Level newCeiling) {
     // Targets at or below the cap, that is the cap's bit and every higher one.
     const std::int64_t allowed = availableTargets() & ~(newCeiling - 1);

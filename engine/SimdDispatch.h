@@ -2,8 +2,7 @@
 
 // Which vector instructions the kernels use. The vector code is written once, on Highway,
 // and compiled for every instruction set the build keeps (engine/CMakeLists.txt); at the first
-// kernel call Highway picks the best one this processor has. The kernels still written with
-// intrinsics ask useAvx2() instead.
+// kernel call Highway picks the best one this processor has.
 //
 // Every level gives the same bytes. Tests hold the kernels at each level in turn, so that
 // the levels below the best one this processor has are checked too.
@@ -24,9 +23,6 @@ const char* name(Level level);
 
 // The level the kernels use now: the best available one, or the cap if that is lower.
 Level active();
-
-// Whether the kernels still written with intrinsics take their AVX2 paths.
-bool useAvx2();
 
 // Caps the level the kernels use from now on, and returns the previous cap. For tests,
 // fuzzing and measurements; the best of levels() lifts the cap.
