@@ -7,14 +7,28 @@
 #include <limits>
 #include <memory>
 
-#include "MediaClips.h"
 #include "platform/mpv/MpvPlayback.h"
 #include "platform/widgets/VideoCapX.h"
 
 using namespace quillon;
 using platform::MpvPlayback;
-using testing::clipFrameShown;
-using testing::clipPath;
+
+namespace {
+
+// The clips written by make-clips.sh at build time.
+QString clipPath(const char* name) {
+    return QStringLiteral(QUILLON_MEDIA_CLIPS "/") + QLatin1String(name);
+}
+
+// Which frame of frames.avi (25 a second, 50 of them) an image shows, read from its grey
+// at the centre: frame N has video luma 16 + 4 N, grey (4 N) * 255 / 219; -1 for none.
+int clipFrameShown(const QImage& image) {
+    if (image.isNull()) return -1;
+    return int(std::lround(qGreen(image.pixel(image.width() / 2, image.height() / 2)) * 219.0 /
+                           255.0 / 4.0));
+}
+
+}  // namespace
 
 // Playback through libmpv on real clips, including damaged ones, ones that vanish while
 // open and ones replaced while playing: every call returns in bounded time, nothing

@@ -48,30 +48,6 @@ TEST(FxNumbers, WholeNumbersAndReals) {
         EXPECT_EQ(parseReal(text), value) << QString::fromUtf16(text).toStdString();
 }
 
-OperationArguments argumentsOf(const QString& text) {
-    const Result<PlannedOperation> parsed = parseOperation(text);
-    EXPECT_TRUE(parsed.ok()) << parsed.error().toStdString();
-    return parsed.ok() ? parsed.value().arguments : OperationArguments();
-}
-
-// Left-out arguments take the engine's defaults; the rest keep fractions and full range.
-TEST(FxOperations, ArgumentsKeepDefaultsFractionsAndRange) {
-    const OperationArguments gap = argumentsOf("pal:11,,0x0000FF");
-    EXPECT_EQ(gap.int32(0), 11);
-    EXPECT_EQ(gap.int16(1, 1), 1);
-    EXPECT_EQ(gap.colour(2, -1), 0xFF);
-    EXPECT_EQ(argumentsOf("pal:11,,").colour(2, -1), -1);
-    const OperationArguments magnify = argumentsOf("magnify:0.35,2.5,-1e3,1");
-    EXPECT_EQ(magnify.single(0), 0.35f);
-    EXPECT_EQ(magnify.optional(2), -1000.0);
-    EXPECT_TRUE(magnify.flag(3));
-    EXPECT_FALSE(argumentsOf("rotate:-90,,0").flag(2, true));
-    EXPECT_EQ(argumentsOf("incpal:-0x80000000,-32768").int32(0), std::int32_t(0x80000000u));
-    EXPECT_EQ(argumentsOf("pal:0,1,0xFFFFFFFF").colour(2, 0), -1);
-    EXPECT_EQ(argumentsOf("pal:0,1,-2147483648").colour(2, 0), std::int32_t(0x80000000u));
-    EXPECT_EQ(findOperation(u"PAL"), nullptr);
-}
-
 // Each command line with the start of the one message it gets; "" where it is accepted.
 TEST(FxCommandLine, AcceptedOrNamedInOneMessage) {
     const QString most = QStringLiteral("--max-megapixels=%1").arg(kMostMegapixels);
