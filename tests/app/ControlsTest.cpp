@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <limits>
@@ -18,7 +17,6 @@ class ControlsTest : public QObject {
     Q_OBJECT
 private slots:
     void imageKeyPicksAnImageNumberedFromOne();
-    void buttonWithoutImagesKeepsKeyAndClicks();
     void numbersAsTextAndBack();
 };
 
@@ -38,25 +36,6 @@ void ControlsTest::imageKeyPicksAnImageNumberedFromOne() {
         QCOMPARE(button.shownImage(), shown);
         QCOMPARE(button.icon().isNull(), shown == 0);
     }
-}
-
-void ControlsTest::buttonWithoutImagesKeepsKeyAndClicks() {
-    BevelButton button(QStringLiteral("OK"));
-    button.setImage(kImageSave);
-    QCOMPARE(button.imageKey(), QStringLiteral("9"));
-    QCOMPARE(button.shownImage(), 0);
-    {
-        ImageList images;
-        images.add(qApp->style()->standardIcon(QStyle::SP_DialogOpenButton));
-        button.setImageList(&images);
-        button.setImage(1);
-        QCOMPARE(button.shownImage(), 1);
-    }
-    button.setImageKey(QStringLiteral("1"));  // the list has gone, and its images with it
-    QCOMPARE(button.shownImage(), 0);
-    QSignalSpy clicks(&button, &QPushButton::clicked);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(clicks.size(), 1);
 }
 
 // Text boxes read the number they start with; too large for a double, or for single

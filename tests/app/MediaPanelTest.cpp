@@ -7,8 +7,6 @@
 #include <memory>
 
 #include "EditorTestSupport.h"
-#include "app/window/MediaPanel.h"
-#include "platform/widgets/VideoCapX.h"
 #include "tests/support/FakeMediaPlayback.h"
 
 using namespace quillon;
@@ -20,7 +18,6 @@ class MediaPanelTest : public QObject {
 private slots:
     void init();
     void cleanup() { editor_.reset(); }
-    void loadResetsTheVideo();
     void openShowsTheFileStoppedAtItsStart();
     void cancelOrFailureKeepsTheOpenFile();
     void timerFollowsPlaybackWithoutSeeking();
@@ -53,16 +50,6 @@ void MediaPanelTest::init() {
     editor_ = std::make_unique<testing::ShownEditor>();
     QCOMPARE(calls(), QStringList{"autoplay 0"});  // from load(); nothing else yet
     calls().clear();
-}
-
-// Loading again puts back how the video is shown.
-void MediaPanelTest::loadResetsTheVideo() {
-    auto* video = control<platform::VideoCapX>("vcx");
-    video->setFrameFit(platform::FrameFit::Stretch);
-    video->setClickNotification(false);
-    control<MediaPanel>("FraMedia")->load();
-    QCOMPARE(video->frameFit(), platform::FrameFit::KeepAspect);
-    QVERIFY(video->clickNotification());
 }
 
 // Duration, length, the duration shown and the slider's maximum in tenths. The slider had
