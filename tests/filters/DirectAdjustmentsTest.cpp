@@ -58,10 +58,10 @@ TEST(ColourStretch, LowersOnlyTheFirstChannelAbove205UntilNoneIsLeft) {
     QImage wide(9, 1, QImage::Format_RGB32);
     wide.fill(grey(100));
     wide.setPixel(2, 0, qRgb(100, 230, 100));
-    wide.setPixel(7, 0, qRgb(100, 100, 240));
+    wide.setPixel(7, 0, qRgb(211, 100, 240));
     QImage expected = wide;
     expected.setPixel(2, 0, qRgb(100, 184, 100));
-    expected.setPixel(7, 0, qRgb(100, 100, 168));
+    expected.setPixel(7, 0, qRgb(148, 100, 240));  // 147.7 rounded
     EXPECT_EQ(shownAfter(ColourStretch, wide), expected);
 }
 
