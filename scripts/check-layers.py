@@ -23,7 +23,8 @@ LAYERS = {
     "app/window": KERNELS + ["platform/widgets", "app/controls", "app/adjustments", "about"],
     "app": KERNELS + ["platform/widgets", "platform/mpv", "app/controls", "app/window"],
     "tools/fx": KERNELS + ["app/adjustments"],
-    "bench": KERNELS + ["app/adjustments"],
+    "bench": KERNELS + ["app/adjustments", "platform/widgets", "platform/mpv", "app/controls",
+                        "app/window"],
     "fuzz": KERNELS + ["app/adjustments", "tools/fx"],
 }
 PROJECT_FOLDERS = {"app", "about", "bench", "engine", "filters", "fuzz", "platform", "tests", "tools"}

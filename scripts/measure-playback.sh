@@ -59,5 +59,5 @@ kill $mpv
 
 echo "clip: $(basename "$clip")"
 echo "CPU, per cent of a core: Quillon $quillon_cpu, mpv $mpv_cpu, ratio $(echo "scale=2; $quillon_cpu / $mpv_cpu" | bc)"
-build/tests/media/playback-timings "$clip" 2>/dev/null
+build/bench/playback-timings "$clip" 2>/dev/null
 echo "exit: process ended $exit_ms ms after \"Exit Quillon\""

@@ -1,7 +1,9 @@
 #include "AppTestEnvironment.h"
 
+#include <QAbstractButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTest>
 
 #include "platform/core/Display.h"
 #include "platform/core/SettingsStore.h"
@@ -38,6 +40,21 @@ bool isCentredOnScreen(const QWidget& window) {
     const QPoint offset =
         window.frameGeometry().center() - window.screen()->availableGeometry().center();
     return qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1;
+}
+
+void clickByCaption(QWidget& window, const QString& caption) {
+    QAbstractButton* found = nullptr;
+    for (auto* button : window.findChildren<QAbstractButton*>()) {
+        if (button->text() != caption) continue;
+        if (found != nullptr) qFatal("two buttons captioned %s", qPrintable(caption));
+        found = button;
+    }
+    if (found == nullptr || !found->isVisible() || !found->isEnabled())
+        qFatal("no button to press captioned %s", qPrintable(caption));
+    const QPoint middle = found->rect().center();
+    if (window.childAt(found->mapTo(&window, middle)) != found)
+        qFatal("the button captioned %s is covered", qPrintable(caption));
+    QTest::mouseClick(found, Qt::LeftButton, {}, middle);
 }
 
 void flushDeletions() {

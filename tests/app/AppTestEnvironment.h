@@ -31,6 +31,10 @@ private:
 // True when the window's outer frame sits in the middle of its screen, to a pixel.
 bool isCentredOnScreen(const QWidget& window);
 
+// Clicks the button with this caption in its middle. It must be the one button so
+// captioned, shown, enabled and on top at that spot, or the test ends there.
+void clickByCaption(QWidget& window, const QString& caption);
+
 // Runs deferred deletions, so windows that closed with WA_DeleteOnClose are gone.
 void flushDeletions();
 

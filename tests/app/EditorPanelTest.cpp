@@ -1,5 +1,3 @@
-#include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -7,173 +5,240 @@
 #include <memory>
 
 #include "EditorTestSupport.h"
+#include "app/adjustments/ColourStretch.h"
+#include "app/adjustments/WhiteCrush.h"
 #include "app/controls/BevelButton.h"
 #include "app/window/ColourShape.h"
 #include "app/window/EditorPanel.h"
 #include "engine/PixelSurface.h"
-#include "tests/support/RecordingMessages.h"
+#include "filters/mFilterQ.h"
 
 using namespace quillon;
+using testing::ReferenceEngine;
 using testing::ShownEditor;
 
-// The panel's controls as built, which of them end a brightness series, and the file
-// buttons.
+// The editor's controls driven as a person drives them, checked against an engine of the
+// test's own that is given the calls the handlers should have made.
 class EditorPanelTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { editor_ = std::make_unique<ShownEditor>(); }
     void cleanup() { editor_.reset(); }
-    void controlsCarryTheirTexts_data();
-    void controlsCarryTheirTexts();
-    void placesAndUnseenParts();
-    void onlyEffectsAndZoomEndABrightnessSeries_data();
+    void stepButtonsPassIndexAndFactor();
+    void brightnessSeriesIsAbsolute();
     void onlyEffectsAndZoomEndABrightnessSeries();
+    void zoomAimedByTheLastLeftPress();
+    void rightPressPicksColourX();
+    void sharpenChangesOnlyWhatTheBoxShows();
+    void stretchAndCrushWorkOnWhatTheBoxShows();
+    void overflowEndsTheHandlerWithAMessage();
     void fileButtons();
     void unloadedWindowGetsAnUnboundEngine();
 
 private:
+    QImage shown() const { return editor_->picture().model().image(); }
+    std::vector<std::uint32_t> plane(SurfacePlane p = SurfacePlane::Working) const {
+        return testing::planeWords(editor_->engine(), p);
+    }
+    static std::vector<std::uint32_t> plane(ReferenceEngine& reference) {
+        return testing::planeWords(*reference, SurfacePlane::Working);
+    }
+    QScrollBar* bar() const { return editor_->control<QScrollBar>("HScroll1"); }
+    void clickPicture(Qt::MouseButton button, QPoint at) const {
+        QTest::mouseClick(&editor_->picture(), button, {}, at);
+    }
+
     std::unique_ptr<ShownEditor> editor_;
 };
 
-void EditorPanelTest::controlsCarryTheirTexts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("tooltip");
-    QTest::addColumn<int>("image");
-    const char* rows[][4] = {
-        {"Frame1", "Frame2", "", "0"},
-        {"Frame3", "", "", "0"},
-        {"Frame5", "Effects", "", "0"},
-        {"Frame11", "Magnify Effects", "", "0"},
-        {"Frame4", "Filter", "", "0"},
-        {"Frame6", "Amount", "", "0"},
-        {"Frame7", "Color X", "", "0"},
-        {"cmd_incrPalFX_0", "RED +", "Increases Red", "0"},
-        {"cmd_incrPalFX_1", "RED -", "Decreases Red", "0"},
-        {"cmd_incrPalFX_2", "GREEN +", "Increases Green", "0"},
-        {"cmd_incrPalFX_3", "GREEN -", "Decreases Green", "0"},
-        {"cmd_incrPalFX_4", "BLUE +", "Increases Blue", "0"},
-        {"cmd_incrPalFX_5", "BLUE -", "Decreases Blue", "0"},
-        {"cmd_incrPalFX_6", "Reset", "", "0"},
-        {"cmd_incrPalFX_7", "Reset", "", "0"},
-        {"cmd_incrPalFX_8", "Rotate C+", "Rotates Colours Up", "0"},
-        {"cmd_incrPalFX_9", "Rotate C-", "Rotates Colours Down", "0"},
-        {"cmd_incrPalFX_10", "Add Noise", "Add noise to the image", "0"},
-        {"cmd_palFX_0", "Negative", "Inverts the image to Negative", "0"},
-        {"cmd_pixFX_0", "Smooth", "Applies a Smooth Filter", "0"},
-        {"cmd_magFX_0", "Zoom Pixelated", "Unfocussed Zoom Function", "0"},
-        {"cmd_magFX_1", "Zoom Focussed", "Focussed Zoom Function", "10"},
-        {"cmd_progFlow_0", "Open", "Open a Saved File", "1"},
-        {"cmd_progFlow_1", "Save", "Save the edited image", "9"},
-        {"cmd_progFlow_3", "Reset Image", "Resets the image to its original format", "0"},
-        {"BevelButton9", "Sharpen", "Sharpening the Image", "0"},
-        {"BevelButton10", "Colour Stretch", "Stretches the colours", "0"},
-        {"BevelButton11", "White Crush", "Takes away Glare", "0"},
-        {"Label5", "File:", "", "0"},
-        {"Label6", "*.*", "", "0"},
-        {"Label7", "Brightness:", "", "0"},
-        {"Option1_0", "factor 1", "", "0"},
-        {"Option1_1", "factor 2", "", "0"},
-        {"Option1_2", "factor 4", "", "0"},
-        {"Option1_3", "factor 8", "", "0"},
-        {"txt_magfactor", "1.5", "", "0"},
-        {"txt_centerX", "txt_centerX", "", "0"},
-        {"txt_centerY", "txt_centerY", "", "0"},
-        {"Picture1", "", "Click to Zoom at Pointer", "0"},
-    };
-    for (const auto& row : rows)
-        QTest::newRow(row[0]) << row[0] << row[1] << row[2] << QByteArray(row[3]).toInt();
-}
-
-QString captionOf(const QWidget& control) {
-    if (auto* frame = qobject_cast<const QGroupBox*>(&control)) return frame->title();
-    if (auto* button = qobject_cast<const QAbstractButton*>(&control)) return button->text();
-    if (auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
-    if (auto* text = qobject_cast<const QLineEdit*>(&control)) return text->text();
-    return QString();
-}
-
-void EditorPanelTest::controlsCarryTheirTexts() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QString, tooltip);
-    QFETCH(int, image);
-    const auto* control = editor_->control<QWidget>(qPrintable(name));
-    QVERIFY(control != nullptr);
-    QCOMPARE(captionOf(*control), caption);
-    QCOMPARE(control->toolTip(), tooltip);
-    if (auto* button = qobject_cast<const BevelButton*>(control))
-        QCOMPARE(button->shownImage(), image);
-}
-
-// Designed places at 15 twips per pixel; the parts nobody sees lie outside what shows
-// them, and neither eye nor keyboard reaches them. Every other control lies wholly inside
-// its frame, clear of its neighbours.
-void EditorPanelTest::placesAndUnseenParts() {
-    frmMain& window = editor_->window();
-    QCOMPARE(editor_->control<QWidget>("Frame5")->size(), QSize(469, 61));  // 7035 x 915
-    QCOMPARE(editor_->control<QWidget>("cmd_incrPalFX_6")->geometry(), QRect(20, 140, 57, 17));
-    QCOMPARE(editor_->control<QWidget>("cmd_incrPalFX_7")->geometry(), QRect(20, 156, 57, 17));
-    const auto stepTop = [&](int index) {
-        return editor_->control<QWidget>(qPrintable(QStringLiteral("cmd_incrPalFX_%1").arg(index)))
-            ->y();
-    };
-    for (int plus = 0; plus < 10; plus += 2)
-        QVERIFY(stepTop(plus) < stepTop(plus + 1));  // + over -
-    for (const char* name : {"Frame6", "Frame7"})
-        QCOMPARE(editor_->control<QWidget>(name)->geometry().left(), 960);  // 14400 > 13680
-    auto* scratch = editor_->control<platform::PictureBoxWidget>("Picture2");
-    QVERIFY(!scratch->isVisible());
-    QCOMPARE(scratch->size(), QSize(383, 289));  // 5745 x 4335
-
-    const QStringList unseen = {"cmd_incrPalFX_6", "cmd_incrPalFX_7", "Picture2"};
-    const QList<QWidget*> all = editor_->control<QWidget>("FraEditor")->findChildren<QWidget*>();
-    for (QWidget* control : all) {
-        if (control->objectName().isEmpty() || unseen.contains(control->objectName())) continue;
-        QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
-                 qPrintable(control->objectName()));
-        for (QWidget* other : all) {
-            if (other != control && other->parentWidget() == control->parentWidget() &&
-                !other->objectName().isEmpty() && !unseen.contains(other->objectName()))
-                QVERIFY2(!control->geometry().intersects(other->geometry()),
-                         qPrintable(control->objectName() + " / " + other->objectName()));
-        }
+// "RED +" with factor 2 raises red by 2; every step passes its index as the op code and
+// the factor as read when it is pressed.
+void EditorPanelTest::stepButtonsPassIndexAndFactor() {
+    const QImage before = shown();
+    const clsASMpic& engine = editor_->engine();
+    editor_->click("RED +");
+    QCOMPARE(testing::planePixel(engine, SurfacePlane::Working, 10, 20),
+             (before.pixel(10, 20) + 0x020000) & 0x00FFFFFF);
+    editor_->click("Option1_3");
+    ReferenceEngine reference(before);
+    reference->ASM_IncrementalPalEffects(0, 2);
+    for (std::int32_t OpCode = 1; OpCode <= 10; ++OpCode) {
+        editor_->click(qPrintable(QStringLiteral("cmd_incrPalFX_%1").arg(OpCode)));
+        QCOMPARE(engine.record().opCode, OpCode);
+        QCOMPARE(engine.record().amount, 8);
+        reference->ASM_IncrementalPalEffects(OpCode, 8);
     }
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    // Round the whole window: every control Tab reaches shows at least a part of itself.
-    for (int press = 0; press < 100; ++press) {
-        QTest::keyClick(&window, Qt::Key_Tab);
-        const QWidget* focus = QApplication::focusWidget();
-        QVERIFY(focus != nullptr);
-        QVERIFY2(!focus->visibleRegion().isEmpty(), qPrintable(focus->objectName()));
-    }
+    QCOMPARE(plane(), plane(reference));
+    QVERIFY(editor_->messages().empty());
 }
 
-void EditorPanelTest::onlyEffectsAndZoomEndABrightnessSeries_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("ends");
-    for (int index = 0; index <= 10; ++index)
-        QTest::newRow(qPrintable(QString::number(index)))
-            << QStringLiteral("cmd_incrPalFX_%1").arg(index) << true;
-    const char* ending[] = {"cmd_palFX_0", "cmd_pixFX_0", "Picture1"};
-    for (const char* name : ending) QTest::newRow(name) << name << true;
-    const char* keeping[] = {"cmd_magFX_0",    "cmd_magFX_1",    "cmd_progFlow_0",
-                             "cmd_progFlow_1", "cmd_progFlow_3", "BevelButton9",
-                             "BevelButton10",  "BevelButton11",  "Option1_3"};
-    for (const char* name : keeping) QTest::newRow(name) << name << false;
+// 256 -> 300 -> 200 darkens the picture of before the series by 55, instead of
+// brightening by 44 and then darkening. Back at 256 the working plane is restored but
+// nothing is drawn. After a step button the bar applies its value on top of the step.
+// Its ends lighten and darken by 255 at most; a large step moves it by 100.
+void EditorPanelTest::brightnessSeriesIsAbsolute() {
+    const QImage before = shown();
+    const auto original = plane();
+    bar()->setValue(300);
+    bar()->setValue(200);
+    ReferenceEngine darkened(before);
+    darkened->ASM_IncrementalPalEffects(7, 55);
+    QCOMPARE(plane(), plane(darkened));
+    QCOMPARE(plane(SurfacePlane::Undo), original);
+    QCOMPARE(shown(), darkened->boundBox()->image());
+    bar()->setValue(256);
+    QCOMPARE(plane(), original);
+    QCOMPARE(shown(), darkened->boundBox()->image());
+    bar()->setValue(255);  // darkens by 255 - 255 = 0
+    QCOMPARE(plane(), original);
+
+    editor_->click("RED +");  // ends the series
+    bar()->setFocus();
+    QTest::keyClick(bar(), Qt::Key_Right);  // one small step to the right: 265
+    QTest::keyClick(bar(), Qt::Key_Right);  // 275
+    ReferenceEngine stepped(before);
+    stepped->ASM_IncrementalPalEffects(0, 2);
+    stepped->ASM_IncrementalPalEffects(6, 19);
+    QCOMPARE(plane(), plane(stepped));
+
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_End, 511}, {Qt::Key_Home, 1}, {Qt::Key_PageUp, 101}};
+    for (auto [key, value] : keys) {
+        QTest::keyClick(bar(), key);
+        QCOMPARE(bar()->value(), value);
+    }
+    QVERIFY(editor_->messages().empty());
 }
 
 void EditorPanelTest::onlyEffectsAndZoomEndABrightnessSeries() {
-    QFETCH(QString, name);
-    QFETCH(bool, ends);
     auto* panel = editor_->control<EditorPanel>("FraEditor");
-    editor_->dialogs().answerCancel();  // for "Open" and "Save"
-    editor_->control<QScrollBar>("HScroll1")->setValue(300);
-    QVERIFY(panel->brightnessStepLast());
-    editor_->click(qPrintable(name));
-    QCOMPARE(panel->brightnessStepLast(), !ends);
+    // 1 when the click ends the series the bar has just begun, 0 when it goes on.
+    const auto endsSeries = [&](const QString& name) {
+        editor_->dialogs().answerCancel();  // for "Open" and "Save"
+        bar()->setValue(bar()->value() == 300 ? 301 : 300);
+        const bool begun = panel->brightnessStepLast();
+        editor_->click(qPrintable(name));
+        return begun ? int(!panel->brightnessStepLast()) : -1;
+    };
+    for (int index = 0; index <= 10; ++index)
+        QCOMPARE(endsSeries(QStringLiteral("cmd_incrPalFX_%1").arg(index)), 1);
+    for (const char* name : {"Negative", "Smooth", "Picture1"}) QCOMPARE(endsSeries(name), 1);
+    for (const char* name :
+         {"Zoom Pixelated", "Zoom Focussed", "cmd_progFlow_0", "Save", "Reset Image", "Sharpen",
+          "Colour Stretch", "White Crush", "Option1_3"})
+        QCOMPARE(endsSeries(name), 0);
     QVERIFY(editor_->messages().empty());
+}
+
+// A left press aims the zoom and the click it ends zooms there, with the factor as typed;
+// the mode chosen shows the selected mark, "Zoom Focussed" at the start.
+void EditorPanelTest::zoomAimedByTheLastLeftPress() {
+    ReferenceEngine reference(shown());
+    auto* factor = editor_->control<QLineEdit>("txt_magfactor");
+    factor->selectAll();
+    QTest::keyClicks(factor, QStringLiteral(" 2.5x"));
+    clickPicture(Qt::LeftButton, QPoint(120, 85));
+    QCOMPARE(editor_->control<QLineEdit>("txt_centerX")->text(), QStringLiteral("120"));
+    QCOMPARE(editor_->control<QLineEdit>("txt_centerY")->text(), QStringLiteral("85"));
+    reference->ASM_Magnify(2.5f, 120.0, 85.0, true, 0);
+    QCOMPARE(plane(), plane(reference));
+    QCOMPARE(shown(), reference->boundBox()->image());
+
+    const auto* pixelated = editor_->control<BevelButton>("cmd_magFX_0");
+    const auto* focussed = editor_->control<BevelButton>("cmd_magFX_1");
+    QCOMPARE(QList<int>({pixelated->shownImage(), focussed->shownImage()}), QList<int>({0, 10}));
+    editor_->click("Zoom Pixelated");
+    QCOMPARE(QList<int>({pixelated->shownImage(), focussed->shownImage()}), QList<int>({10, 0}));
+    QTest::mousePress(&editor_->picture(), Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseRelease(&editor_->picture(), Qt::LeftButton, {}, QPoint(500, 40));  // no click
+    QCOMPARE(plane(), plane(reference));
+    const auto colour = std::int32_t(gdi::bgrFromArgb(shown().pixel(200, 200)) & 0x00FFFFFF);
+    clickPicture(Qt::RightButton, QPoint(200, 200));
+    reference->ASM_Magnify(2.5f, 30.0, 40.0, false, colour);
+    QCOMPARE(plane(), plane(reference));
+    editor_->click("Zoom Focussed");
+    clickPicture(Qt::LeftButton, QPoint(30, 40));
+    QCOMPARE(editor_->engine().record().opCode, 1);  // bilinear
+    QVERIFY(editor_->messages().empty());
+}
+
+// The right button picks colour X from the picture as shown; the click it ends zooms
+// about the centre aimed at before, here none, which reads as (0, 0). "Negative" and
+// "Smooth" then receive the picked colour.
+void EditorPanelTest::rightPressPicksColourX() {
+    const QImage before = shown();
+    const std::uint32_t picked = gdi::bgrFromArgb(before.pixel(77, 33)) & 0x00FFFFFF;
+    clickPicture(Qt::RightButton, QPoint(77, 33));
+    QCOMPARE(editor_->control<ColourShape>("shp_colorX")->backColor(), picked);
+    ReferenceEngine reference(before);
+    reference->ASM_Magnify(1.5f, 0.0, 0.0, true, std::int32_t(picked));
+    editor_->click("Negative");
+    QCOMPARE(editor_->engine().record().colour, picked);
+    editor_->click("Smooth");
+    QCOMPARE(editor_->engine().record().colour, picked);
+    reference->ASM_PalEffects(11, 2, std::int32_t(picked));
+    reference->ASM_PixelEffects(0, 2, std::int32_t(picked));
+    QCOMPARE(plane(), plane(reference));
+    QVERIFY(editor_->messages().empty());
+}
+
+// The filter runs on the box's own image, which the engine does not see: the next effect
+// draws the working plane without the sharpening.
+void EditorPanelTest::sharpenChangesOnlyWhatTheBoxShows() {
+    const QImage unsharpened = shown();
+    QImage expected = unsharpened;
+    std::int32_t progress = 0;
+    mFilterQ::ApplyFilter(1, &expected, 2, progress);
+    QVERIFY(expected != unsharpened);
+    const auto before = plane();
+    editor_->click("Sharpen");
+    QCOMPARE(shown(), expected);
+    QCOMPARE(plane(), before);
+    QVERIFY(!editor_->control<QWidget>("Picture2")->isVisible());
+
+    ReferenceEngine reference(unsharpened);
+    reference->ASM_IncrementalPalEffects(6, 2);
+    editor_->click("cmd_incrPalFX_6");
+    QCOMPARE(shown(), reference->boundBox()->image());
+    QVERIFY(editor_->messages().empty());
+}
+
+// On a brightened picture with glare, "Colour Stretch" and then "White Crush" each do to
+// what the box shows exactly what their adjustment does.
+void EditorPanelTest::stretchAndCrushWorkOnWhatTheBoxShows() {
+    bar()->setValue(356);  // +100: many colours above the glare limit
+    ReferenceEngine reference(shown());
+    platform::PictureBoxModel& expected = *reference->boundBox();
+    for (auto [button, adjustment] :
+         {std::pair{"Colour Stretch", &ColourStretch}, {"White Crush", &WhiteCrush}}) {
+        const QImage before = shown();
+        editor_->click(button);
+        adjustment(expected);
+        QVERIFY2(shown() != before, button);
+        QCOMPARE(shown(), expected.image());
+    }
+    QVERIFY(editor_->messages().empty());
+}
+
+// A factor beyond what the engine or a double takes is an overflow: the handler stops
+// with the run-time error before it ends the brightness series, the picture as it was.
+void EditorPanelTest::overflowEndsTheHandlerWithAMessage() {
+    bar()->setValue(300);
+    const auto brightened = plane();
+    const QImage drawn = shown();
+    const QString factors[] = {QStringLiteral("300000000"),
+                               QStringLiteral("1") + QString(400, u'0')};
+    for (std::size_t attempt = 0; attempt < std::size(factors); ++attempt) {
+        editor_->control<QLineEdit>("txt_magfactor")->setText(factors[attempt]);
+        clickPicture(Qt::LeftButton, QPoint(10, 10));
+        QCOMPARE(editor_->messages().size(), attempt + 1);
+        const platform::ShownMessage& message = editor_->messages().back();
+        QCOMPARE(message.title, QStringLiteral("Quillon"));
+        QCOMPARE(message.text, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QVERIFY(editor_->control<EditorPanel>("FraEditor")->brightnessStepLast());
+        QCOMPARE(plane(), brightened);
+        QCOMPARE(shown(), drawn);
+    }
 }
 
 // "Open" asks with the engine's own title, names the file beside "File:" and makes the picture the
@@ -189,20 +254,20 @@ void EditorPanelTest::fileButtons() {
     QCOMPARE(editor_->control<QLabel>("Label6")->text(), path);
     const QImage loaded = editor_->picture().model().image();
     QCOMPARE(loaded.pixel(39, 29), picture.pixel(39, 29));
-    const auto original = testing::planeWords(editor_->engine(), SurfacePlane::Original);
+    const auto original = plane(SurfacePlane::Original);
 
-    editor_->click("cmd_incrPalFX_10");  // "Add Noise"
-    editor_->click("cmd_palFX_0");       // "Negative": "Reset Image" must go back past both
+    editor_->click("Add Noise");
+    editor_->click("Negative");  // "Reset Image" must go back past both
     const QString stem = editor_->directory() + QStringLiteral("/edit");
     editor_->dialogs().answerFileName(stem);
-    editor_->click("cmd_progFlow_1");
+    editor_->click("Save");
     QCOMPARE(editor_->dialogs().asked().at(1).title, QStringLiteral("Save Picture file"));
     const QImage saved(stem + QStringLiteral(".bmp"));
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), editor_->picture().model().image());
     QVERIFY(saved.convertToFormat(QImage::Format_RGB32) != loaded);
 
-    editor_->click("cmd_progFlow_3");
-    QCOMPARE(testing::planeWords(editor_->engine(), SurfacePlane::Working), original);
+    editor_->click("Reset Image");
+    QCOMPARE(plane(), original);
     QCOMPARE(editor_->picture().model().image(), loaded);
     QVERIFY(editor_->messages().empty());
 }
@@ -213,9 +278,9 @@ void EditorPanelTest::unloadedWindowGetsAnUnboundEngine() {
     QPointer<frmMain> unloaded = new frmMain;
     unloaded->show();
     QVERIFY(unloaded->engine() == nullptr);
-    auto* bar = unloaded->findChild<QScrollBar*>(QStringLiteral("HScroll1"));
-    bar->setValue(300);
-    bar->setValue(200);
+    auto* unloadedBar = unloaded->findChild<QScrollBar*>(QStringLiteral("HScroll1"));
+    unloadedBar->setValue(300);
+    unloadedBar->setValue(200);
     QVERIFY(unloaded->engine() != nullptr);
     QCOMPARE(editor_->messages().size(), 3u);
     const platform::ShownMessage& message = editor_->messages().back();

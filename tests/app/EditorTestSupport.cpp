@@ -32,9 +32,8 @@ ShownEditor::~ShownEditor() {
 }
 
 void ShownEditor::click(const char* name) const {
-    QWidget* widget = control<QWidget>(name);
-    if (widget == nullptr) qFatal("no control named %s", name);
-    QTest::mouseClick(widget, Qt::LeftButton);
+    if (QWidget* widget = control<QWidget>(name)) return QTest::mouseClick(widget, Qt::LeftButton);
+    clickByCaption(*window_, QString::fromUtf8(name));
 }
 
 ReferenceEngine::ReferenceEngine(const QImage& picture) {

@@ -40,7 +40,8 @@ public:
     Control* control(const char* name) const {
         return window_->findChild<Control*>(QLatin1String(name));
     }
-    // Clicks a control in its middle with the left button.
+    // Clicks the control with this object name, or else the button with this caption as
+    // `clickByCaption` does.
     void click(const char* name) const;
 
 private:

@@ -13,12 +13,6 @@ QImage asRgb32(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// Largest difference of one channel between two pixels.
-int channelDistance(QRgb a, QRgb b) {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                     std::abs(qBlue(a) - qBlue(b))});
-}
-
 }  // namespace
 
 // Runs with QT_SCALE_FACTOR=2: every widget has twice as many device pixels as pixels.
@@ -27,18 +21,16 @@ class HighDpiTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void windowKeepsItsLayoutInItsOwnPixels();
     void pictureBoxShowsEachEnginePixelAsWholeDevicePixels();
     void windowIconHasSharpPixmapsAtTwiceTheSize();
     void installedIconLooksLikeTheDrawnOne();
 
 private:
-    std::unique_ptr<testing::AppTestEnvironment> environment_;
+    testing::AppTestEnvironment environment_;
     QPointer<frmMain> window_;
 };
 
 void HighDpiTest::init() {
-    environment_ = std::make_unique<testing::AppTestEnvironment>();
     window_ = new frmMain;
     window_->load();
     window_->show();
@@ -48,18 +40,15 @@ void HighDpiTest::init() {
 void HighDpiTest::cleanup() {
     if (window_) window_->close();
     testing::flushDeletions();
-    environment_.reset();
 }
 
-void HighDpiTest::windowKeepsItsLayoutInItsOwnPixels() {
+// The window keeps its layout in its own pixels. The engine works on the box's pixels;
+// the screen shows each of them as a 2 x 2 block, neither blurred into its neighbours nor
+// cut to a quarter of the picture.
+void HighDpiTest::pictureBoxShowsEachEnginePixelAsWholeDevicePixels() {
     QCOMPARE(window_->devicePixelRatio(), 2.0);
     QCOMPARE(window_->size(), QSize(912, 577));
     QVERIFY(testing::isCentredOnScreen(*window_));
-}
-
-// The engine works on the box's pixels; the screen shows each of them as a 2 x 2 block,
-// neither blurred into its neighbours nor cut to a quarter of the picture.
-void HighDpiTest::pictureBoxShowsEachEnginePixelAsWholeDevicePixels() {
     platform::PictureBoxWidget& box = window_->picture1();
     const QImage pixels = asRgb32(box.model().image());
     const QImage shown = asRgb32(box.grab().toImage());
@@ -92,7 +81,9 @@ void HighDpiTest::installedIconLooksLikeTheDrawnOne() {
     int differing = 0;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x) {
-            if (channelDistance(installed.pixel(x, y), drawn.pixel(x, y)) > 24) ++differing;
+            const QRgb a = installed.pixel(x, y), b = drawn.pixel(x, y);
+            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                   std::abs(qBlue(a) - qBlue(b))}) > 24;
         }
     }
     QVERIFY2(differing < drawn.width() * drawn.height() / 10,
