@@ -9,7 +9,7 @@
 #include "platform/core/SystemTimer.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/KernelSpy.h"
-#include "tests/engine/PixelEffectsReference.h"
+#include "engine/PixelEffectsKernel.h"
 
 namespace quillon {
 namespace {
@@ -150,8 +150,8 @@ TEST_F(KernelArgumentsTest, MagnifyFactorGoesInTenthsRoundedHalvesToEven) {
 TEST_F(KernelArgumentsTest, WaveGetsATableAsLongAsTheLongerSide) {
     for (std::int16_t amount : {1, 3, -32768}) engine.ASM_PixelEffects(3, amount);
     ASSERT_EQ(tables.size(), 3u);
-    EXPECT_EQ(tables[0], testsupport::referenceWaveTable(7, 5, 1));
-    EXPECT_EQ(tables[1], testsupport::referenceWaveTable(7, 5, 3));
+    EXPECT_EQ(tables[0], waveTable(7, 5, 1));
+    EXPECT_EQ(tables[1], waveTable(7, 5, 3));
     EXPECT_EQ(tables[2], std::vector<float>(7, 1.0f)) << "every row clamps to the bottom";
 }
 
