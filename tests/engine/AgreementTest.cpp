@@ -16,7 +16,6 @@
 #include "engine/PixelEffectsKernel.h"
 #include "engine/RotationKernel.h"
 #include "tests/engine/KernelSurface.h"
-#include "tests/engine/RandomArguments.h"
 #include "tests/engine/SimdLevels.h"
 
 namespace quillon {
@@ -24,9 +23,6 @@ namespace {
 
 using testsupport::KernelCall;
 using testsupport::KernelSurface;
-using testsupport::pick;
-using testsupport::randomCentre;
-using testsupport::uniform;
 using Planes = std::array<std::vector<std::uint8_t>, 3>;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -36,6 +32,25 @@ constexpr std::int32_t kAmounts[] = {-32768, -300, -1, 0, 1, 2, 3, 4, 5, 7, 8, 9
 
 KernelArgument bits(float value) {
     return std::bit_cast<KernelArgument>(value);
+}
+
+template <typename T, std::size_t N>
+T pick(std::mt19937& random, const T (&values)[N]) {
+    return values[random() % N];
+}
+
+float uniform(std::mt19937& random, float low, float high) {
+    return std::uniform_real_distribution<float>(low, high)(random);
+}
+
+// A centre along `extent` pixels: now and then one no picture has (not a number, infinite,
+// far off or tiny), else a whole or half pixel near the picture, where the rounding and the
+// blending cells have their ties, or anywhere near it.
+float randomCentre(std::mt19937& random, int extent) {
+    const float whole = float(int(random() % unsigned(extent + 7)) - 3);
+    const unsigned kind = random() % 10;
+    if (kind == 0) return pick(random, {kNaN, kInf, -kInf, 3e38f, -1e30f, 1e10f, -3e9f, 1e-40f});
+    return kind < 3 ? whole + 0.5f : kind < 6 ? whole : uniform(random, -4.0f, extent + 4.0f);
 }
 
 // One random call of a kernel family on `surface`, which it may fill to suit; `table`

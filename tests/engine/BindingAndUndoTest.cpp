@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <limits>
 
 #include "platform/core/Display.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -218,27 +217,6 @@ TEST_F(UndoAndDrawTest, DrawingShowsTheBoxRepaintsItAndClearsTheAssignedPicture)
     // The picture assigned before binding is now part of the surface; left in the box, it
     // would be painted again under the next drawing.
     EXPECT_TRUE(box->picture().isNull());
-}
-
-// Centres and factors no picture has leave nothing to show but the background.
-TEST_F(UndoAndDrawTest, MagnifyOnTinyPicturesStaysInsideTheSurface) {
-    const float factors[] = {0.0f, -1.0f, -3.7f, 0.5f, 2e8f, -2e8f, 1e-9f};
-    const clsASMpic::Centre centres[] = {{}, 0.0, -1e30, 1e30, 0.5, 1e5};
-    for (const auto& [w, h] : {std::pair{1, 1}, {2, 5}, {5, 2}}) {
-        box = testing::makeBox(w, h, testing::patternPicture(w, h));
-        box->setBackColor(0x00112233);
-        engine.setPictureBox(*box);
-        const auto pictured = planeWords(engine, 1);
-        for (float factor : factors) {
-            for (const auto& centre : centres) {
-                engine.ASM_Magnify(factor, centre, centre, false);
-                engine.ASM_Magnify(factor, centre, centre, true);
-            }
-        }
-        engine.ASM_Magnify(1.0f, std::numeric_limits<double>::quiet_NaN(), {}, true);
-        EXPECT_EQ(planeWords(engine, 2), std::vector<std::uint32_t>(w * h, 0x00332211));
-        EXPECT_EQ(planeWords(engine, 1), pictured);
-    }
 }
 
 }  // namespace

@@ -258,16 +258,10 @@ TEST_F(KernelCallsTest, UnknownOpCodesAndNothingToTurnSkipTheKernel) {
     engine.ASM_Rotate(0);
     EXPECT_EQ(planeWords(engine, 3), undo);
     EXPECT_EQ(shownWords(*box), shown);
-    // A picture without pixels, with the real kernel too.
-    for (const auto& [w, h] : {std::pair{0, 4}, std::pair{4, 0}}) {
-        auto empty = testing::makeBox(w, h, testing::patternPicture(w, h));
-        engine.setPictureBox(*empty);
-        ASSERT_EQ(engine.boundBox(), empty.get());
-        engine.ASM_Rotate(90, true, false);
-        clsASMpic real;
-        real.setPictureBox(*empty);
-        real.ASM_Rotate(90, true, false);
-    }
+    auto empty = testing::makeBox(0, 4, testing::patternPicture(0, 4));
+    engine.setPictureBox(*empty);
+    ASSERT_EQ(engine.boundBox(), empty.get());
+    engine.ASM_Rotate(90, true, false);
     EXPECT_TRUE(spy.calls.empty());
     EXPECT_TRUE(env.messages.shown().empty());
 }
