@@ -182,7 +182,7 @@ TEST(KernelExamples, Palette) {
 }
 
 constexpr std::uint32_t kUntouched = 0x77123456;
-const std::vector<float> kWave = waveTable(3, 12, 1), kFlatWave = waveTable(3, 12, 0);
+const std::vector<float> kWave = waveTable(11, 12, 1), kFlatWave = waveTable(11, 12, 0);
 
 // Undo plane `undo`, working plane kUntouched; what op `op` writes where.
 Example filter(const char* what, int w, int h, std::uint32_t undo, KernelCall call,
@@ -220,13 +220,14 @@ TEST(KernelExamples, PixelEffects) {
          ex("emboss far below zero", 3, 3, 0, kUntouched, dark, call(4, 1, 0xABCDEF),
             {at(2, 2, 0x77000000)}),
          // T(8) = 8 + 2 sin 1.6 rounds to 10, T(1) = 1.397 to 1.
-         ex("a wave copies the rows it picks", 3, 12, kPattern, 0, {}, wave(1, kWave),
-            {{1, 1, 3, 12, kAny},
+         ex("a wave copies the rows it picks", 11, 12, kPattern, 0, {}, wave(1, kWave),
+            {{1, 1, 11, 12, kAny},
              at(1, 8, from(1, 10)),
-             at(3, 8, from(3, 10)),
+             at(8, 8, from(8, 10)),
+             at(11, 8, from(11, 10)),
              at(2, 1, from(2, 1))}),
-         ex("a flat wave copies", 3, 12, kPattern, 0, {}, wave(0, kFlatWave),
-            {{1, 1, 3, 12, kSame}}),
+         ex("a flat wave copies", 11, 12, kPattern, 0, {}, wave(0, kFlatWave),
+            {{1, 1, 11, 12, kSame}}),
          filter("no table", 4, 4, 0x00FFFFFF, call(3, 1, 0, 2, 3, 0)),
          filter("no table at 4", 4, 4, 0x00FFFFFF, call(3, 1)),
          ex("twist keeps the centre, frames with colour X", 11, 8, kPattern, 0, {},
