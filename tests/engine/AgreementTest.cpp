@@ -61,7 +61,7 @@ using Arrange = KernelCall (*)(KernelSurface& surface, std::mt19937& random,
 KernelCall palette(KernelSurface& surface, std::mt19937& random, std::vector<float>&) {
     surface.fillRandomly(random);
     const std::int32_t op = random() % 25 == 0 ? pick(random, {-1, 20, kMin}) : random() % 20;
-    return {.opCode = op, .amount = pick(random, kAmounts), .a = KernelArgument(random())};
+    return {op, pick(random, kAmounts), 0, KernelArgument(random())};
 }
 
 // Wave tables as the engine makes them, now and then values no row has.
@@ -73,10 +73,9 @@ KernelCall pixelEffects(KernelSurface& surface, std::mt19937& random, std::vecto
     if (random() % 4 == 0) {
         for (float& t : table) t = pick(random, {kNaN, -kInf, kInf, 1e30f, 0.0f, 0.5f, 2.5f, 3e9f});
     }
-    return {.opCode = op,
-            .amount = amount,
-            .colour = pick(random, {0x0u, 0x00FFFFFFu, 0x0080FF01u, 0xFF123456u}),
-            .c = op == 3 ? reinterpret_cast<KernelPointerArgument>(table.data()) : 4};
+    const std::uint32_t colour = pick(random, {0x0u, 0x00FFFFFFu, 0x0080FF01u, 0xFF123456u});
+    const auto c = op == 3 ? reinterpret_cast<KernelPointerArgument>(table.data()) : 4;
+    return {op, amount, colour, 0, 0, c};
 }
 
 // Colour X common in every plane (a third exact, a third missing by a little), or a field
@@ -111,33 +110,34 @@ KernelCall colourX(KernelSurface& surface, std::mt19937& random, std::vector<flo
         a = uniform(random, -20.0f, float(surface.width()) + 20.0f);
         b = uniform(random, -20.0f, float(surface.height()) + 20.0f);
     }
-    return {.opCode = op,
-            .amount = ring ? pick(random, {-1, 0, 1, 2, 3}) : pick(random, kAmounts),
-            .colour = colour,
-            .a = bits(absurd ? odd : a),
-            .b = bits(absurd ? uniform(random, -0.5f, 0.5f) : b)};
+    const std::int32_t amount = ring ? pick(random, {-1, 0, 1, 2, 3}) : pick(random, kAmounts);
+    return {op, amount, colour, bits(absurd ? odd : a), bits(absurd ? uniform(random, -1, 1) : b)};
 }
 
 KernelCall magnify(KernelSurface& surface, std::mt19937& random, std::vector<float>&) {
     surface.fillRandomly(random);
     const std::int32_t odd = pick(random, {0, 1, -1, 10, -10, 1000000, 2147483647, kMin});
     const std::int32_t op = random() % 40 == 0 ? pick(random, {2, -1, kMin}) : random() % 2;
-    return {.opCode = op,
-            .colour = std::uint32_t(random()),
-            .a = bits(randomCentre(random, surface.width())),
-            .b = bits(randomCentre(random, surface.height())),
-            .c = random() % 4 == 0 ? odd : std::int32_t(random() % 121) - 60};
+    const std::int32_t tenths = random() % 4 == 0 ? odd : std::int32_t(random() % 121) - 60;
+    return {op,
+            0,
+            std::uint32_t(random()),
+            bits(randomCentre(random, surface.width())),
+            bits(randomCentre(random, surface.height())),
+            tenths};
 }
 
 KernelCall rotation(KernelSurface& surface, std::mt19937& random, std::vector<float>&) {
     surface.fillRandomly(random);
     const std::int32_t named = pick(random, {360, 450, 540, 630, 405, 0, -32408, 32767, 1000000});
     const std::int32_t op = random() % 40 == 0 ? pick(random, {4, -1, kMin}) : random() % 4;
-    return {.opCode = op,
-            .colour = std::uint32_t(random()),
-            .a = bits(randomCentre(random, surface.width())),
-            .b = bits(randomCentre(random, surface.height())),
-            .c = random() % 3 == 0 ? named : std::int32_t(random() % 65536) - 32768 + 360};
+    const std::int32_t degrees = random() % 3 == 0 ? named : std::int32_t(random() % 65536) - 32408;
+    return {op,
+            0,
+            std::uint32_t(random()),
+            bits(randomCentre(random, surface.width())),
+            bits(randomCentre(random, surface.height())),
+            degrees};
 }
 
 void restore(KernelSurface& surface, const Planes& planes) {
