@@ -6,6 +6,8 @@ namespace quillon {
 
 void palEffectsKernel(const KernelParameterRecord* record, KernelArgument a, KernelArgument,
                       KernelPointerArgument) {
+    // A record whose sizes describe no picture holds no pixels to change.
+    if (record->width <= 0 || record->height <= 0) return;
     // The pixel count is the 32-bit product, and the working plane follows the
     // original plane of that many pixels.
     const std::uint32_t count = std::uint32_t(record->width) * std::uint32_t(record->height);

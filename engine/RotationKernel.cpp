@@ -84,8 +84,8 @@ void rotationKernel(const KernelParameterRecord* record, KernelArgument a, Kerne
                     KernelPointerArgument c) {
     const std::optional<RotationMode> mode = knownOp<RotationMode>(record->opCode);
     if (!mode) return;
+    if (record->width <= 0 || record->height <= 0) return;
     const auto width = std::uint32_t(record->width), height = std::uint32_t(record->height);
-    if (width == 0 || height == 0) return;
 
     const SurfacePlane source = readsOriginal(*mode) ? SurfacePlane::Original : SurfacePlane::Undo;
     const PlaneView planes{planeStart(*record, source), planeStart(*record, SurfacePlane::Working),

@@ -440,17 +440,17 @@ TEST(KernelExamples, Rotation) {
                  turn("no centre, blended", 5, 5, {}, 3, kNaN, 2.0f, 360, {lost})});
 }
 
-// Planes that take no bytes at all, or (for the kernels that take the sizes as signed) a
-// record whose sizes are absurd: a sanitizer build fails on any access.
+// Planes that take no bytes at all, or a record whose sizes are absurd: a sanitizer build
+// fails on any access.
 TEST(KernelExamples, SurfacesWithoutPixelsAreNotTouched) {
     std::uint8_t guard[48] = {};
     const Kernel kernels[] = {palEffectsKernel, rotationKernel, pixelEffectsKernel,
                               colorXEffectsKernel, magnifyKernel};
     const std::pair<int, int> shapes[] = {{0, 4}, {4, 0}, {-3, 4}, {4, INT_MIN}};
     for (std::size_t k = 0; k < std::size(kernels); ++k) {
-        for (std::size_t s = 0; s < (k < 2 ? 2 : 4); ++s) {
+        for (const auto& [width, height] : shapes) {
             for (std::int32_t op = 0; op <= 19; ++op) {
-                KernelParameterRecord record{shapes[s].first, shapes[s].second, guard, 0, 8, 0, op};
+                KernelParameterRecord record{width, height, guard, 0, 8, 0, op};
                 kernels[k](&record, bits(0.5f), bits(0.5f),
                            op == 3 ? reinterpret_cast<KernelPointerArgument>(guard) : 20);
             }
