@@ -29,7 +29,7 @@ struct Row {
     bool blends;                 // a bilinear blend, else the nearest pixel
     std::int32_t width, height;  // of the source plane
     SourceLine line;
-    float rowFraction;         // blending along one pair of rows: how far past the lower
+    float rowFraction;         // blending along one pair of rows: how far past the lower one
     std::uint32_t background;  // a pixel word
 };
 
