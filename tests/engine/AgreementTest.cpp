@@ -115,17 +115,20 @@ KernelCall colourX(KernelSurface& surface, std::mt19937& random, std::vector<flo
     return {op, amount, colour, bits(absurd ? odd : a), bits(absurd ? uniform(random, -1, 1) : b)};
 }
 
+// Magnify and rotation: a random background and centre, the factor or angle in c.
+KernelCall aroundCentre(KernelSurface& surface, std::mt19937& random, std::int32_t op,
+                        KernelPointerArgument c) {
+    const std::uint32_t background = std::uint32_t(random());
+    const float x = randomCentre(random, surface.width());
+    return {op, 0, background, bits(x), bits(randomCentre(random, surface.height())), c};
+}
+
 KernelCall magnify(KernelSurface& surface, std::mt19937& random, std::vector<float>&) {
     surface.fillRandomly(random);
     const std::int32_t odd = pick(random, {0, 1, -1, 10, -10, 1000000, 2147483647, kMin});
     const std::int32_t op = random() % 40 == 0 ? pick(random, {2, -1, kMin}) : random() % 2;
     const std::int32_t tenths = random() % 4 == 0 ? odd : std::int32_t(random() % 121) - 60;
-    return {op,
-            0,
-            std::uint32_t(random()),
-            bits(randomCentre(random, surface.width())),
-            bits(randomCentre(random, surface.height())),
-            tenths};
+    return aroundCentre(surface, random, op, tenths);
 }
 
 KernelCall rotation(KernelSurface& surface, std::mt19937& random, std::vector<float>&) {
@@ -133,12 +136,7 @@ KernelCall rotation(KernelSurface& surface, std::mt19937& random, std::vector<fl
     const std::int32_t named = pick(random, {360, 450, 540, 630, 405, 0, -32408, 32767, 1000000});
     const std::int32_t op = random() % 40 == 0 ? pick(random, {4, -1, kMin}) : random() % 4;
     const std::int32_t degrees = random() % 3 == 0 ? named : std::int32_t(random() % 65536) - 32408;
-    return {op,
-            0,
-            std::uint32_t(random()),
-            bits(randomCentre(random, surface.width())),
-            bits(randomCentre(random, surface.height())),
-            degrees};
+    return aroundCentre(surface, random, op, degrees);
 }
 
 void restore(KernelSurface& surface, const Planes& planes) {
