@@ -4,16 +4,14 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <cstring>
 
+#include "engine/PixelSurface.h"
 #include "platform/core/Display.h"
 #include "platform/core/SettingsStore.h"
 #include "platform/core/TempFrameFile.h"
 
 namespace quillon::testing {
-namespace {
-const QString kApplication = QStringLiteral("Quillon");
-const QString kSection = QStringLiteral("Settings");
-}  // namespace
 
 AppTestEnvironment::AppTestEnvironment() {
     platform::Display::overrideBitsPerPixel(32);
@@ -28,12 +26,12 @@ AppTestEnvironment::~AppTestEnvironment() {
     platform::Display::overrideTwipsPerPixel(0);
 }
 
-QString AppTestEnvironment::setting(const QString& key) {
-    return platform::readSetting(kApplication, kSection, key);
+QString setting(const QString& key) {
+    return platform::readSetting(QStringLiteral("Quillon"), QStringLiteral("Settings"), key);
 }
 
-void AppTestEnvironment::writeSetting(const QString& key, const QString& value) {
-    platform::saveSetting(kApplication, kSection, key, value);
+void writeSetting(const QString& key, const QString& value) {
+    platform::saveSetting(QStringLiteral("Quillon"), QStringLiteral("Settings"), key, value);
 }
 
 bool isCentredOnScreen(const QWidget& window) {
@@ -59,6 +57,56 @@ void clickByCaption(QWidget& window, const QString& caption) {
 
 void flushDeletions() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QImage editorPattern(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(40 + x % 150, 40 + y % 150, 40 + (x + 3 * y) % 150));
+    }
+    return image;
+}
+
+ShownEditor::ShownEditor(bool patterned) : window_(new frmMain) {
+    window_->load();
+    window_->show();
+    if (!QTest::qWaitForWindowExposed(window_)) qFatal("the main window was never exposed");
+    if (!patterned) return;
+    platform::PictureBoxModel& box = window_->picture1().model();
+    box.setPicture(editorPattern(box.image().width(), box.image().height()));
+    window_->engine()->setPictureBox(box);
+}
+
+ShownEditor::~ShownEditor() {
+    if (window_) window_->close();
+    flushDeletions();
+}
+
+void ShownEditor::click(const char* name) const {
+    if (QWidget* widget = control<QWidget>(name)) return QTest::mouseClick(widget, Qt::LeftButton);
+    clickByCaption(*window_, QString::fromUtf8(name));
+}
+
+void ShownEditor::close() {
+    window_->close();
+    flushDeletions();
+    if (!window_.isNull()) qFatal("the main window outlived its closing");
+}
+
+ReferenceEngine::ReferenceEngine(const QImage& picture) {
+    box_.setBackColor(0x00C0C0C0);
+    box_.setOuterSizePixels(picture.width(), picture.height());
+    box_.setPicture(picture);
+    engine_.setPictureBox(box_);
+}
+
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine, SurfacePlane plane) {
+    const PixelSurface& surface = engine.surface();
+    std::vector<std::uint32_t> words(surface.planeBytes() / 4);
+    std::memcpy(words.data(), surface.plane(plane), words.size() * 4);
+    for (std::uint32_t& word : words) word &= 0x00FFFFFF;
+    return words;
 }
 
 }  // namespace quillon::testing

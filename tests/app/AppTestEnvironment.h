@@ -1,11 +1,16 @@
 #pragma once
 
-#include <QApplication>
+#include <QImage>
+#include <QPointer>
 #include <QTemporaryDir>
-#include <QWidget>
+#include <cstdint>
+#include <vector>
 
-#include "platform/core/MessageBox.h"
+#include "app/window/frmMain.h"
+#include "engine/clsASMpic.h"
+#include "tests/support/FakeMediaPlayback.h"
 #include "tests/support/RecordingMessages.h"
+#include "tests/support/ScriptedFileDialogs.h"
 
 namespace quillon::testing {
 
@@ -20,13 +25,14 @@ public:
     QString directory() const { return directory_.path(); }
     const std::vector<platform::ShownMessage>& messages() const { return recorder_.shown(); }
 
-    static QString setting(const QString& key);
-    static void writeSetting(const QString& key, const QString& value);
-
 private:
     QTemporaryDir directory_;
     platform::ScopedMessageRecorder recorder_;
 };
+
+// The program's own settings, as it writes and reads them.
+QString setting(const QString& key);
+void writeSetting(const QString& key, const QString& value);
 
 // True when the window's outer frame sits in the middle of its screen, to a pixel.
 bool isCentredOnScreen(const QWidget& window);
@@ -38,13 +44,60 @@ void clickByCaption(QWidget& window, const QString& caption);
 // Runs deferred deletions, so windows that closed with WA_DeleteOnClose are gone.
 void flushDeletions();
 
-template <typename Window>
-Window* visibleWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible())
-            return window;
+// A picture with edges everywhere and no two neighbours alike, in colours away from the
+// ends of the byte range so steps up and down both show: red = 40 + x mod 150,
+// green = 40 + y mod 150, blue = 40 + (x + 3y) mod 150.
+QImage editorPattern(int width, int height);
+
+// The main window, loaded and shown on the offscreen screen, its media played by a fake
+// engine, message boxes recorded and file dialogs answered from a script. With
+// `patterned`, Picture1 holds `editorPattern` and the engine is bound to it afresh.
+class ShownEditor {
+public:
+    explicit ShownEditor(bool patterned = true);
+    ~ShownEditor();
+
+    frmMain& window() const { return *window_; }
+    clsASMpic& engine() const { return *window_->engine(); }
+    platform::PictureBoxWidget& picture() const { return window_->picture1(); }
+    FakeMediaPlayback& media() const { return *playback_.last; }
+    const std::vector<platform::ShownMessage>& messages() const { return environment_.messages(); }
+    platform::ScriptedFileDialogs& dialogs() const { return *dialogs_; }
+    QString directory() const { return environment_.directory(); }
+
+    template <typename Control>
+    Control* control(const char* name) const {
+        return window_->findChild<Control*>(QLatin1String(name));
     }
-    return nullptr;
-}
+    // Clicks the control with this object name, or else the button with this caption as
+    // `clickByCaption` does.
+    void click(const char* name) const;
+    // Closes the window and checks that it is released.
+    void close();
+
+private:
+    AppTestEnvironment environment_;
+    platform::ScopedScriptedFileDialogs dialogs_;
+    ScopedFakeMediaPlayback playback_;
+    QPointer<frmMain> window_;
+};
+
+// An engine of its own bound to a box like Picture1 showing the same picture: doing to
+// it what a handler should have done shows whether the handler did exactly that.
+class ReferenceEngine {
+public:
+    explicit ReferenceEngine(const QImage& picture);
+    clsASMpic& operator*() { return engine_; }
+    clsASMpic* operator->() { return &engine_; }
+
+private:
+    platform::PictureBoxModel box_;
+    clsASMpic engine_;
+};
+
+// Plane p of an engine's surface as 32-bit words 0x00RRGGBB: the reserved byte, which
+// nothing shows, cleared.
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine,
+                                      SurfacePlane plane = SurfacePlane::Working);
 
 }  // namespace quillon::testing

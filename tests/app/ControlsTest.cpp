@@ -1,6 +1,11 @@
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 #include <limits>
 #include <stdexcept>
 
@@ -9,15 +14,22 @@
 #include "app/controls/ImageList.h"
 #include "app/window/NumericText.h"
 #include "app/window/SingleText.h"
+#include "platform/widgets/PictureBoxWidget.h"
+#include "platform/widgets/QtFileDialogs.h"
+#include "platform/widgets/QtMessagePresenter.h"
+#include "platform/widgets/VideoCapX.h"
 
 using namespace quillon;
 
-// The buttons' images and the numbers read from and written into text boxes.
+// The buttons' images, the numbers read from and written into text boxes, and the
+// platform's own widgets and dialogs.
 class ControlsTest : public QObject {
     Q_OBJECT
 private slots:
     void imageKeyPicksAnImageNumberedFromOne();
     void numbersAsTextAndBack();
+    void doubleClickIsOneClick();
+    void dialogsAsked();
 };
 
 void ControlsTest::imageKeyPicksAnImageNumberedFromOne() {
@@ -66,6 +78,49 @@ void ControlsTest::numbersAsTextAndBack() {
         {187.25f, "187.25"},
         {std::numeric_limits<float>::infinity(), "Inf"}};
     for (auto [value, text] : written) QCOMPARE(textFromSingle(value), QString(text));
+}
+
+// The window system delivers a double-click as press, release, double-click, release:
+// one click of the picture box (one zoom) and one of the video (one grab).
+void ControlsTest::doubleClickIsOneClick() {
+    platform::PictureBoxWidget box;
+    box.model().setOuterSizePixels(100, 100);
+    platform::VideoCapX video(nullptr);
+    video.resize(100, 100);
+    QSignalSpy boxClicks(&box, &platform::PictureBoxWidget::clicked);
+    QSignalSpy videoClicks(&video, &platform::VideoCapX::clicked);
+    for (QWidget* widget : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&video)}) {
+        widget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(widget));
+        QTest::mouseDClick(widget->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+    }
+    QCOMPARE(boxClicks.size(), 1);
+    QCOMPARE(videoClicks.size(), 1);
+}
+
+// A name typed without an extension is taken with the default one: "clip" opens
+// clip.avi. A message box shows its title, text and icon.
+void ControlsTest::dialogsAsked() {
+    QTemporaryDir dir;
+    QVERIFY(QFile(dir.filePath("clip.avi")).open(QIODevice::WriteOnly));
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->setDirectory(dir.path());
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("fileNameEdit"), "clip\r");
+    });
+    const std::optional<QString> chosen =
+        platform::QtFileDialogs().openFileName("Open", {{"All files", "*"}}, "avi");
+    QCOMPARE(chosen.value_or(QString()), dir.filePath("clip.avi"));
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        seen = {box->windowTitle(), box->text(), QString::number(box->icon())};
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    platform::QtMessagePresenter().show("clsASM", "Blit Error", platform::MessageIcon::Critical);
+    QCOMPARE(seen, QStringList({"clsASM", "Blit Error", QString::number(QMessageBox::Critical)}));
 }
 
 QTEST_MAIN(ControlsTest)

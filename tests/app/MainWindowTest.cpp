@@ -3,28 +3,17 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
 #include "AppTestEnvironment.h"
 #include "about/frmAbout.h"
-#include "app/window/frmMain.h"
 #include "app/window/modBoot.h"
-#include "engine/PixelSurface.h"
 #include "platform/core/TempFrameFile.h"
 
 using namespace quillon;
-using Environment = testing::AppTestEnvironment;
 
 namespace {
-
-QWidget* byCaption(QWidget& window, const QString& caption) {
-    for (auto* button : window.findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) return button;
-    }
-    return nullptr;
-}
 
 // Shows the About box on the next press and reads it, then closes it with "OK".
 QStringList aboutBoxTexts(QWidget& window) {
@@ -49,68 +38,42 @@ const QStringList kPlacementKeys{"MainLeft", "MainTop", "MainWidth", "MainHeight
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { editor_ = std::make_unique<testing::ShownEditor>(false); }
+    void cleanup() { editor_.reset(); }
     void fixedCentredAndShowingTheIconOnGrey();
     void controlsAreClearOfEachOtherAndReachable();
-    void startUpCentresWhateverSettingsSay();
     void aboutShowsThisVersionEachTime();
     void exitWritesPlacementInTwips();
     void minimisedWindowWritesNothing();
     void closeTakesTheGrabbedFrameAndOtherWindows();
 
 private:
-    void closeWindow();
+    frmMain& window() const { return editor_->window(); }
 
-    std::unique_ptr<Environment> environment_;
-    QPointer<frmMain> window_;
+    std::unique_ptr<testing::ShownEditor> editor_;
 };
 
-void MainWindowTest::init() {
-    environment_ = std::make_unique<Environment>();
-    window_ = new frmMain;
-    window_->load();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-}
-
-void MainWindowTest::cleanup() {
-    if (window_) closeWindow();
-    environment_.reset();
-}
-
-void MainWindowTest::closeWindow() {
-    window_->close();
-    testing::flushDeletions();
-    QVERIFY2(window_.isNull(), "the window is released when it closes");
-}
-
-// 13680 x 8655 twips at 15 a pixel; the engine holds the picture shown, its rows bottom-up.
+// 13680 x 8655 twips at 15 a pixel; the engine holds the picture shown.
 void MainWindowTest::fixedCentredAndShowingTheIconOnGrey() {
-    QCOMPARE(window_->windowTitle(), QStringLiteral("Quillon"));
-    QCOMPARE(window_->size(), QSize(912, 577));
-    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QCOMPARE(window().windowTitle(), QStringLiteral("Quillon"));
+    QCOMPARE(window().size(), QSize(912, 577));
+    QCOMPARE(window().minimumSize(), window().maximumSize());
     QVERIFY(
-        !(window_->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(testing::isCentredOnScreen(*window_));
-    window_->setBusy(true);
-    QCOMPARE(window_->cursor().shape(), Qt::WaitCursor);
-    window_->setBusy(false);
-    QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
+        !(window().windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(testing::isCentredOnScreen(window()));
+    window().setBusy(true);
+    QCOMPARE(window().cursor().shape(), Qt::WaitCursor);
+    window().setBusy(false);
+    QCOMPARE(window().cursor().shape(), Qt::ArrowCursor);
 
-    platform::PictureBoxWidget& picture = window_->picture1();
-    const QImage& shown = picture.model().image();
+    const QImage shown = editor_->picture().model().image();
     QVERIFY(shown.pixel(0, 0) != 0xFFC0C0C0 && shown.pixel(16, 24) != 0xFFC0C0C0);
     for (QPoint beyondIcon : {QPoint(32, 0), QPoint(0, 32), QPoint(384, 288)})
         QCOMPARE(shown.pixel(beyondIcon), 0xFFC0C0C0);
-    QCOMPARE(picture.grab().toImage().convertToFormat(QImage::Format_RGB32), shown);
-    const PixelSurface& surface = window_->engine()->surface();
-    QCOMPARE(QSize(surface.width(), surface.height()), shown.size());
-    const std::uint8_t* topRow =
-        surface.plane(SurfacePlane::Working) + 4 * (surface.height() - 1) * surface.width();
-    for (int x : {0, 10, 20, 200})
-        QCOMPARE(qRgb(topRow[4 * x + 2], topRow[4 * x + 1], topRow[4 * x]), shown.pixel(x, 0));
-    QVERIFY(environment_->messages().empty());
+    QCOMPARE(editor_->picture().grab().toImage().convertToFormat(QImage::Format_RGB32), shown);
+    testing::ReferenceEngine bound(shown);
+    QCOMPARE(testing::planeWords(editor_->engine()), testing::planeWords(*bound));
+    QVERIFY(editor_->messages().empty());
 }
 
 // Every control lies wholly inside what holds it, clear of its neighbours, and every one
@@ -123,7 +86,7 @@ void MainWindowTest::controlsAreClearOfEachOtherAndReachable() {
     const auto seen = [&](const QWidget* control) {
         return !control->objectName().isEmpty() && !unseen.contains(control->objectName());
     };
-    const QList<QWidget*> all = window_->findChildren<QWidget*>();
+    const QList<QWidget*> all = window().findChildren<QWidget*>();
     for (QWidget* control : all) {
         if (!seen(control)) continue;
         QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
@@ -134,86 +97,86 @@ void MainWindowTest::controlsAreClearOfEachOtherAndReachable() {
                          qPrintable(control->objectName() + " / " + other->objectName()));
         }
     }
-    const QObjectList& stacking = window_->children();
-    QVERIFY(stacking.indexOf(window_->findChild<QLabel*>("Label1")) <
-            stacking.indexOf(window_->findChild<QWidget*>("FraMedia")));
+    const QObjectList& stacking = window().children();
+    QVERIFY(stacking.indexOf(editor_->control<QLabel>("Label1")) <
+            stacking.indexOf(editor_->control<QWidget>("FraMedia")));
+    QMap<QString, QRect> places;
+    for (auto* button : window().findChildren<QAbstractButton*>())
+        places[button->text()] = button->geometry();
     for (const char* colour : {"RED", "GREEN", "BLUE"}) {
-        const QRect plus = byCaption(*window_, colour + QStringLiteral(" +"))->geometry();
-        const QRect minus = byCaption(*window_, colour + QStringLiteral(" -"))->geometry();
-        QVERIFY2(plus.left() == minus.left() && plus.bottom() < minus.top(), colour);
+        const QRect plus = places[colour + QStringLiteral(" +")];
+        const QRect minus = places[colour + QStringLiteral(" -")];
+        QVERIFY2(plus.isValid() && plus.left() == minus.left() && plus.bottom() < minus.top(),
+                 colour);
     }
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_));
+    window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window()));
     for (int press = 0; press < 100; ++press) {
-        QTest::keyClick(window_, Qt::Key_Tab);
+        QTest::keyClick(&window(), Qt::Key_Tab);
         const QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus != nullptr);
         QVERIFY2(!focus->visibleRegion().isEmpty(), qPrintable(focus->objectName()));
     }
 }
 
-void MainWindowTest::startUpCentresWhateverSettingsSay() {
-    closeWindow();
-    for (int run = 0; run < 2; ++run) {
-        Environment::writeSetting(QStringLiteral("MainLeft"), QStringLiteral("15"));
-        Environment::writeSetting(QStringLiteral("MainTop"), QStringLiteral("30"));
-        modBoot::Main();
-        window_ = testing::visibleWindow<frmMain>();
-        QVERIFY(window_ != nullptr && window_->engine() != nullptr);
-        QVERIFY(testing::isCentredOnScreen(*window_));
-        closeWindow();
-    }
-}
-
 // Each press shows the same box, modal and centred, with this build's version, until OK.
 void MainWindowTest::aboutShowsThisVersionEachTime() {
     for (int showing = 0; showing < 2; ++showing) {
-        QCOMPARE(aboutBoxTexts(*window_),
+        QCOMPARE(aboutBoxTexts(window()),
                  QStringList({"Quillon", "Version " QUILLON_VERSION_TEXT}));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
-    QCOMPARE(window_->findChildren<frmAbout*>().size(), 1);
+    QCOMPARE(window().findChildren<frmAbout*>().size(), 1);
 }
 
 void MainWindowTest::exitWritesPlacementInTwips() {
-    window_->move(30, 45);
-    QTRY_COMPARE(window_->frameGeometry().topLeft(), QPoint(30, 45));
-    const QSize outer = window_->frameGeometry().size();
-    testing::clickByCaption(*window_, QStringLiteral("Exit Quillon"));
+    window().move(30, 45);
+    QTRY_COMPARE(window().frameGeometry().topLeft(), QPoint(30, 45));
+    const QSize outer = window().frameGeometry().size();
+    const QPointer<frmMain> closing = &window();
+    testing::clickByCaption(window(), QStringLiteral("Exit Quillon"));
     testing::flushDeletions();
-    QVERIFY(window_.isNull());
+    QVERIFY(closing.isNull());
     const QStringList twips = {"450", "675", QString::number(outer.width() * 15),
                                QString::number(outer.height() * 15)};
-    for (int key = 0; key < 4; ++key)
-        QCOMPARE(Environment::setting(kPlacementKeys[key]), twips[key]);
+    for (int key = 0; key < 4; ++key) QCOMPARE(testing::setting(kPlacementKeys[key]), twips[key]);
 }
 
 void MainWindowTest::minimisedWindowWritesNothing() {
-    for (const QString& key : kPlacementKeys) Environment::writeSetting(key, "earlier");
-    window_->showMinimized();
-    QVERIFY(window_->isMinimized());
-    closeWindow();
-    for (const QString& key : kPlacementKeys) QCOMPARE(Environment::setting(key), "earlier");
+    for (const QString& key : kPlacementKeys) testing::writeSetting(key, "earlier");
+    window().showMinimized();
+    QVERIFY(window().isMinimized());
+    editor_->close();
+    for (const QString& key : kPlacementKeys) QCOMPARE(testing::setting(key), "earlier");
 }
 
 // The frame goes, or is found missing silently; the About box and other windows close.
+// The window the program starts next is centred whatever place the settings give.
 void MainWindowTest::closeTakesTheGrabbedFrameAndOtherWindows() {
     QFile frame(platform::grabbedFramePath());
-    QVERIFY(frame.fileName().startsWith(environment_->directory()));
+    QVERIFY(frame.fileName().startsWith(editor_->directory()));
     QVERIFY(frame.open(QIODevice::WriteOnly));
     frame.close();
-    aboutBoxTexts(*window_);
-    QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+    aboutBoxTexts(window());
+    QPointer<frmAbout> about = window().findChild<frmAbout*>();
     QPointer<QDialog> other = new QDialog;
     other->setAttribute(Qt::WA_DeleteOnClose);
     other->show();
-    closeWindow();
+    editor_->close();
     QVERIFY(!frame.exists());
     QVERIFY(about.isNull() && other.isNull());
 
-    init();  // a second window, with no frame ever grabbed
-    closeWindow();
-    QVERIFY(environment_->messages().empty());
+    testing::writeSetting(QStringLiteral("MainLeft"), QStringLiteral("15"));
+    testing::writeSetting(QStringLiteral("MainTop"), QStringLiteral("30"));
+    modBoot::Main();
+    frmMain* next = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible()) next = qobject_cast<frmMain*>(widget);
+    QVERIFY(next != nullptr && next->engine() != nullptr);
+    QVERIFY(testing::isCentredOnScreen(*next));
+    next->close();
+    testing::flushDeletions();
+    QVERIFY(editor_->messages().empty());
 }
 
 QTEST_MAIN(MainWindowTest)
