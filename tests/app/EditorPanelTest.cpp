@@ -13,6 +13,7 @@
 #include "filters/mFilterQ.h"
 
 using namespace quillon;
+using testing::planeWords;
 using testing::ReferenceEngine;
 
 namespace {
@@ -42,9 +43,6 @@ private slots:
 private:
     QImage shown() const { return editor_->picture().model().image(); }
     std::vector<std::uint32_t> plane() const { return testing::planeWords(editor_->engine()); }
-    static std::vector<std::uint32_t> plane(ReferenceEngine& reference) {
-        return testing::planeWords(*reference);
-    }
     QScrollBar* bar() const { return editor_->control<QScrollBar>("HScroll1"); }
     void clickPicture(Qt::MouseButton button, QPoint at) const {
         QTest::mouseClick(&editor_->picture(), button, {}, at);
@@ -64,12 +62,12 @@ void EditorPanelTest::effectsPassOpCodeFactorAndColourX() {
     reference->ASM_Magnify(1.5f, 0.0, 0.0, true, std::int32_t(picked));
     editor_->click("RED +");
     reference->ASM_IncrementalPalEffects(0, 2);
-    QCOMPARE(plane(), plane(reference));
+    QCOMPARE(plane(), planeWords(*reference));
     editor_->click("Option1_3");
     for (std::int32_t OpCode = 1; OpCode <= 10; ++OpCode) {
         editor_->click(qPrintable(QStringLiteral("cmd_incrPalFX_%1").arg(OpCode)));
         reference->ASM_IncrementalPalEffects(OpCode, 8);
-        QCOMPARE(plane(), plane(reference));
+        QCOMPARE(plane(), planeWords(*reference));
     }
     for (const char* effect : {"Negative", "Smooth"}) {
         editor_->click(effect);
@@ -77,7 +75,7 @@ void EditorPanelTest::effectsPassOpCodeFactorAndColourX() {
     }
     reference->ASM_PalEffects(11, 8, std::int32_t(picked));
     reference->ASM_PixelEffects(0, 8, std::int32_t(picked));
-    QCOMPARE(plane(), plane(reference));
+    QCOMPARE(plane(), planeWords(*reference));
     QVERIFY(editor_->messages().empty());
 }
 
@@ -92,7 +90,7 @@ void EditorPanelTest::brightnessSeriesIsAbsolute() {
     bar()->setValue(200);
     ReferenceEngine darkened(before);
     darkened->ASM_IncrementalPalEffects(7, 55);
-    QCOMPARE(plane(), plane(darkened));
+    QCOMPARE(plane(), planeWords(*darkened));
     bar()->setValue(256);
     QCOMPARE(plane(), original);
     QCOMPARE(shown(), darkened->boundBox()->image());
@@ -107,7 +105,7 @@ void EditorPanelTest::brightnessSeriesIsAbsolute() {
     }
     ReferenceEngine darkenedMore(before);
     darkenedMore->ASM_IncrementalPalEffects(7, 154);
-    QCOMPARE(plane(), plane(darkenedMore));
+    QCOMPARE(plane(), planeWords(*darkenedMore));
     QVERIFY(editor_->messages().empty());
 }
 
@@ -141,7 +139,7 @@ void EditorPanelTest::zoomAimedByTheLastLeftPress() {
     QTest::keyClicks(factor, QStringLiteral(" 2.5x"));
     clickPicture(Qt::LeftButton, QPoint(120, 85));
     reference->ASM_Magnify(2.5f, 120.0, 85.0, true, 0);
-    QCOMPARE(plane(), plane(reference));
+    QCOMPARE(plane(), planeWords(*reference));
     QCOMPARE(shown(), reference->boundBox()->image());
 
     const auto marks = [this] {
@@ -153,11 +151,11 @@ void EditorPanelTest::zoomAimedByTheLastLeftPress() {
     QCOMPARE(marks(), QList({10, 0}));
     QTest::mousePress(&editor_->picture(), Qt::LeftButton, {}, QPoint(30, 40));
     QTest::mouseRelease(&editor_->picture(), Qt::LeftButton, {}, QPoint(500, 40));  // no click
-    QCOMPARE(plane(), plane(reference));
+    QCOMPARE(plane(), planeWords(*reference));
     const auto colour = std::int32_t(gdi::bgrFromArgb(shown().pixel(200, 200)) & 0x00FFFFFF);
     clickPicture(Qt::RightButton, QPoint(200, 200));
     reference->ASM_Magnify(2.5f, 30.0, 40.0, false, colour);
-    QCOMPARE(plane(), plane(reference));
+    QCOMPARE(plane(), planeWords(*reference));
     editor_->click("Zoom Focussed");
     clickPicture(Qt::LeftButton, QPoint(30, 40));
     QCOMPARE(editor_->engine().record().opCode, 1);  // bilinear
@@ -274,7 +272,7 @@ void EditorPanelTest::whatRunsDuringSharpenIsWhatIsShown() {
         if (action == "Sharpen") QCOMPARE(shown(), sharpened);
         if (window.isNull() || action == "Sharpen") continue;
         ReferenceEngine drawn(shown());
-        QCOMPARE(plane(), plane(drawn));
+        QCOMPARE(plane(), planeWords(*drawn));
     }
 }
 

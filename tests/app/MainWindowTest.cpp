@@ -44,7 +44,6 @@ private slots:
     void controlsAreClearOfEachOtherAndReachable();
     void aboutShowsThisVersionEachTime();
     void exitWritesPlacementInTwips();
-    void minimisedWindowWritesNothing();
     void closeTakesTheGrabbedFrameAndOtherWindows();
 
 private:
@@ -142,17 +141,11 @@ void MainWindowTest::exitWritesPlacementInTwips() {
     for (int key = 0; key < 4; ++key) QCOMPARE(testing::setting(kPlacementKeys[key]), twips[key]);
 }
 
-void MainWindowTest::minimisedWindowWritesNothing() {
-    for (const QString& key : kPlacementKeys) testing::writeSetting(key, "earlier");
-    window().showMinimized();
-    QVERIFY(window().isMinimized());
-    editor_->close();
-    for (const QString& key : kPlacementKeys) QCOMPARE(testing::setting(key), "earlier");
-}
-
-// The frame goes, or is found missing silently; the About box and other windows close.
-// The window the program starts next is centred whatever place the settings give.
+// The frame goes, or is found missing silently; the About box and other windows close; a
+// minimised window writes no placement. The window the program starts next is centred
+// whatever place the settings give.
 void MainWindowTest::closeTakesTheGrabbedFrameAndOtherWindows() {
+    for (const QString& key : kPlacementKeys) testing::writeSetting(key, "earlier");
     QFile frame(platform::grabbedFramePath());
     QVERIFY(frame.fileName().startsWith(editor_->directory()));
     QVERIFY(frame.open(QIODevice::WriteOnly));
@@ -162,9 +155,11 @@ void MainWindowTest::closeTakesTheGrabbedFrameAndOtherWindows() {
     QPointer<QDialog> other = new QDialog;
     other->setAttribute(Qt::WA_DeleteOnClose);
     other->show();
+    window().showMinimized();
     editor_->close();
     QVERIFY(!frame.exists());
     QVERIFY(about.isNull() && other.isNull());
+    for (const QString& key : kPlacementKeys) QCOMPARE(testing::setting(key), "earlier");
 
     testing::writeSetting(QStringLiteral("MainLeft"), QStringLiteral("15"));
     testing::writeSetting(QStringLiteral("MainTop"), QStringLiteral("30"));
