@@ -37,7 +37,6 @@ private slots:
     void stretchAndCrushWorkOnWhatTheBoxShows();
     void overflowEndsTheHandlerWithAMessage();
     void fileButtons();
-    void unloadedWindowGetsAnUnboundEngine();
     void whatRunsDuringSharpenIsWhatIsShown();
 
 private:
@@ -142,13 +141,9 @@ void EditorPanelTest::zoomAimedByTheLastLeftPress() {
     QCOMPARE(plane(), planeWords(*reference));
     QCOMPARE(shown(), reference->boundBox()->image());
 
-    const auto marks = [this] {
-        return QList({editor_->control<BevelButton>("cmd_magFX_0")->shownImage(),
-                      editor_->control<BevelButton>("cmd_magFX_1")->shownImage()});
-    };
-    QCOMPARE(marks(), QList({0, 10}));
+    QCOMPARE(editor_->control<BevelButton>("cmd_magFX_1")->shownImage(), 10);
     editor_->click("Zoom Pixelated");
-    QCOMPARE(marks(), QList({10, 0}));
+    QCOMPARE(editor_->control<BevelButton>("cmd_magFX_1")->shownImage(), 0);
     QTest::mousePress(&editor_->picture(), Qt::LeftButton, {}, QPoint(30, 40));
     QTest::mouseRelease(&editor_->picture(), Qt::LeftButton, {}, QPoint(500, 40));  // no click
     QCOMPARE(plane(), planeWords(*reference));
@@ -224,22 +219,6 @@ void EditorPanelTest::fileButtons() {
     QCOMPARE(plane(), original);
     QCOMPARE(shown(), loaded);
     QVERIFY(editor_->messages().empty());
-}
-
-// Without an engine a handler gets a fresh, unbound one, which says so; the handler goes
-// on, so the bar's second move takes back a step that never happened.
-void EditorPanelTest::unloadedWindowGetsAnUnboundEngine() {
-    QPointer<frmMain> unloaded = new frmMain;
-    unloaded->show();
-    auto* unloadedBar = unloaded->findChild<QScrollBar*>(QStringLiteral("HScroll1"));
-    unloadedBar->setValue(300);
-    unloadedBar->setValue(200);
-    QVERIFY(unloaded->engine() != nullptr);
-    const platform::ShownMessage unbound{"clsASM",
-                                         "You must assign a picturebox to the class first!",
-                                         platform::MessageIcon::Information};
-    QVERIFY(editor_->messages() == std::vector(3, unbound));
-    unloaded->close();
 }
 
 // "Sharpen" lets pending events run after every row; what the user does meanwhile is

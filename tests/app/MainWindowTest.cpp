@@ -42,9 +42,8 @@ private slots:
     void cleanup() { editor_.reset(); }
     void fixedCentredAndShowingTheIconOnGrey();
     void controlsAreClearOfEachOtherAndReachable();
-    void aboutShowsThisVersionEachTime();
     void exitWritesPlacementInTwips();
-    void closeTakesTheGrabbedFrameAndOtherWindows();
+    void aboutBoxAndWhatClosingLeaves();
 
 private:
     frmMain& window() const { return editor_->window(); }
@@ -118,16 +117,6 @@ void MainWindowTest::controlsAreClearOfEachOtherAndReachable() {
     }
 }
 
-// Each press shows the same box, modal and centred, with this build's version, until OK.
-void MainWindowTest::aboutShowsThisVersionEachTime() {
-    for (int showing = 0; showing < 2; ++showing) {
-        QCOMPARE(aboutBoxTexts(window()),
-                 QStringList({"Quillon", "Version " QUILLON_VERSION_TEXT}));
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-    }
-    QCOMPARE(window().findChildren<frmAbout*>().size(), 1);
-}
-
 void MainWindowTest::exitWritesPlacementInTwips() {
     window().move(30, 45);
     QTRY_COMPARE(window().frameGeometry().topLeft(), QPoint(30, 45));
@@ -141,16 +130,20 @@ void MainWindowTest::exitWritesPlacementInTwips() {
     for (int key = 0; key < 4; ++key) QCOMPARE(testing::setting(kPlacementKeys[key]), twips[key]);
 }
 
-// The frame goes, or is found missing silently; the About box and other windows close; a
+// Each press on "About" shows the same box, modal and centred, with this build's version,
+// until OK. The frame goes, or is found missing silently; the About box and other windows close; a
 // minimised window writes no placement. The window the program starts next is centred
 // whatever place the settings give.
-void MainWindowTest::closeTakesTheGrabbedFrameAndOtherWindows() {
+void MainWindowTest::aboutBoxAndWhatClosingLeaves() {
     for (const QString& key : kPlacementKeys) testing::writeSetting(key, "earlier");
     QFile frame(platform::grabbedFramePath());
     QVERIFY(frame.fileName().startsWith(editor_->directory()));
     QVERIFY(frame.open(QIODevice::WriteOnly));
     frame.close();
-    aboutBoxTexts(window());
+    for (int showing = 0; showing < 2; ++showing)
+        QCOMPARE(aboutBoxTexts(window()),
+                 QStringList({"Quillon", "Version " QUILLON_VERSION_TEXT}));
+    QCOMPARE(window().findChildren<frmAbout*>().size(), 1);
     QPointer<frmAbout> about = window().findChild<frmAbout*>();
     QPointer<QDialog> other = new QDialog;
     other->setAttribute(Qt::WA_DeleteOnClose);

@@ -23,15 +23,12 @@ private slots:
     void grabbedFrameGoesToTheEditor();
 
 private:
-    template <typename Control>
-    Control* control(const char* name) const {
-        return editor_->control<Control>(name);
-    }
     testing::FakeMediaPlayback& media() const { return editor_->media(); }
     QStringList& calls() const { return media().calls; }
     QStringList shownFile() const {
-        return {control<QLabel>("Label1")->text(), control<QLabel>("Label2")->text(),
-                QString::number(control<QSlider>("Slider1")->maximum())};
+        return {editor_->control<QLabel>("Label1")->text(),
+                editor_->control<QLabel>("Label2")->text(),
+                QString::number(editor_->control<QSlider>("Slider1")->maximum())};
     }
     void openFile(double durationMs, double lengthMs) {
         media().durationMs = durationMs;
@@ -57,7 +54,7 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
         {12345, 61000, "12.345 sec.", 610},
         {61000, 150, "61 sec.", 2},
         {12344.5, 250, "12.344 sec.", 2}};  // ties to even
-    auto* slider = control<QSlider>("Slider1");
+    auto* slider = editor_->control<QSlider>("Slider1");
     for (const auto& [duration, length, shown, maximum] : cases) {
         slider->blockSignals(true);
         slider->setValue(500);
@@ -91,22 +88,22 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
 // held or when the position lies beyond the slider; a move by the user seeks.
 void MediaPanelTest::timerFollowsPlaybackWithoutSeeking() {
     openFile(61000, 3661000);
-    auto* slider = control<QSlider>("Slider1");
+    auto* slider = editor_->control<QSlider>("Slider1");
     const auto valueAfterTick = [&](double positionMs) {
         media().positionMs = positionMs;
-        QSignalSpy tick(control<QTimer>("Timer1"), &QTimer::timeout);
+        QSignalSpy tick(editor_->control<QTimer>("Timer1"), &QTimer::timeout);
         return tick.wait(2000) ? slider->value() : -1;  // the panel's slot has run
     };
     QCOMPARE(valueAfterTick(3749), 37);
     const QString time = QStringLiteral("0:03.7 / 1:01:01.0");
-    QCOMPARE(QStringList({control<QLabel>("LabelTime")->text(), slider->toolTip()}),
+    QCOMPARE(QStringList({editor_->control<QLabel>("LabelTime")->text(), slider->toolTip()}),
              QStringList({time, time}));
     QCOMPARE(valueAfterTick(4e6), 37);
     slider->setSliderDown(true);
     QCOMPARE(valueAfterTick(5000), 37);
     slider->setSliderDown(false);
     QCOMPARE(valueAfterTick(3600), 36);
-    QSignalSpy ticks(control<QTimer>("Timer1"), &QTimer::timeout);
+    QSignalSpy ticks(editor_->control<QTimer>("Timer1"), &QTimer::timeout);
     QTest::qWait(900);
     QVERIFY(ticks.size() >= 2);
     QVERIFY(calls().isEmpty());
@@ -143,26 +140,26 @@ void MediaPanelTest::buttons() {
     openFile(150.5, 150.5);
     for (const auto& row : rows) {
         media().positionMs = row.position;
-        control<QLineEdit>("Text1")->setText(row.text);
+        editor_->control<QLineEdit>("Text1")->setText(row.text);
         for (int press = 0; press < row.presses; ++press) editor_->click(row.button);
-        QCOMPARE(control<QLineEdit>("Text1")->text(), row.shown);
+        QCOMPARE(editor_->control<QLineEdit>("Text1")->text(), row.shown);
         QCOMPARE(calls(), QString(row.calls).split(u';', Qt::SkipEmptyParts));
         calls().clear();
     }
-    QTest::keyClick(control<QSlider>("Slider2"), Qt::Key_Down);
-    control<QSlider>("Slider2")->setValue(40);
+    QTest::keyClick(editor_->control<QSlider>("Slider2"), Qt::Key_Down);
+    editor_->control<QSlider>("Slider2")->setValue(40);
     QCOMPARE(calls(), QStringList({"volume 99", "volume 40"}));
     calls().clear();
     QVERIFY(editor_->messages().empty());
 
     const QString huge = u'1' + QString(400, u'0');  // too large for a double: no command
-    control<QLineEdit>("Text1")->setText(huge);
+    editor_->control<QLineEdit>("Text1")->setText(huge);
     for (const char* name : {"Faster", "Slower", "Play"}) editor_->click(name);
     const platform::ShownMessage overflow{"Quillon", "Run-time error '6':\n\nOverflow",
                                           platform::MessageIcon::Critical};
     QVERIFY(editor_->messages() == std::vector(3, overflow));
     QVERIFY(calls().isEmpty());
-    QCOMPARE(control<QLineEdit>("Text1")->text(), huge);
+    QCOMPARE(editor_->control<QLineEdit>("Text1")->text(), huge);
 }
 
 // The frame as the video shows it replaces the editor's picture, by the button or a
