@@ -2,7 +2,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -14,21 +13,18 @@
 #include "app/controls/ImageList.h"
 #include "app/window/NumericText.h"
 #include "app/window/SingleText.h"
-#include "platform/widgets/PictureBoxWidget.h"
 #include "platform/widgets/QtFileDialogs.h"
 #include "platform/widgets/QtMessagePresenter.h"
-#include "platform/widgets/VideoCapX.h"
 
 using namespace quillon;
 
 // The buttons' images, the numbers read from and written into text boxes, and the
-// platform's own widgets and dialogs.
+// platform's own dialogs.
 class ControlsTest : public QObject {
     Q_OBJECT
 private slots:
     void imageKeyPicksAnImageNumberedFromOne();
     void numbersAsTextAndBack();
-    void doubleClickIsOneClick();
     void dialogsAsked();
 };
 
@@ -77,24 +73,6 @@ void ControlsTest::numbersAsTextAndBack() {
         {187.25f, "187.25"},
         {std::numeric_limits<float>::infinity(), "Inf"}};
     for (auto [value, text] : written) QCOMPARE(textFromSingle(value), QString(text));
-}
-
-// The window system delivers a double-click as press, release, double-click, release:
-// one click of the picture box (one zoom) and one of the video (one grab).
-void ControlsTest::doubleClickIsOneClick() {
-    platform::PictureBoxWidget box;
-    box.model().setOuterSizePixels(100, 100);
-    platform::VideoCapX video(nullptr);
-    video.resize(100, 100);
-    QSignalSpy boxClicks(&box, &platform::PictureBoxWidget::clicked);
-    QSignalSpy videoClicks(&video, &platform::VideoCapX::clicked);
-    for (QWidget* widget : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&video)}) {
-        widget->show();
-        QVERIFY(QTest::qWaitForWindowExposed(widget));
-        QTest::mouseDClick(widget->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
-    }
-    QCOMPARE(boxClicks.size(), 1);
-    QCOMPARE(videoClicks.size(), 1);
 }
 
 // A name typed without an extension is taken with the default one: "clip" opens
