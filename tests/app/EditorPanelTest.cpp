@@ -3,7 +3,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 #include "AppTestEnvironment.h"
 #include "app/adjustments/ColourStretch.h"
@@ -41,7 +40,7 @@ private slots:
 
 private:
     QImage shown() const { return editor_->picture().model().image(); }
-    std::vector<std::uint32_t> plane() const { return testing::planeWords(editor_->engine()); }
+    std::vector<std::uint32_t> plane() const { return planeWords(editor_->engine()); }
     QScrollBar* bar() const { return editor_->control<QScrollBar>("HScroll1"); }
     void clickPicture(Qt::MouseButton button, QPoint at) const {
         QTest::mouseClick(&editor_->picture(), button, {}, at);
