@@ -16,8 +16,8 @@
 #include "engine/PalEffectsKernel.h"
 #include "engine/PixelEffectsKernel.h"
 #include "engine/RotationKernel.h"
+#include "engine/SimdDispatch.h"
 #include "tests/engine/KernelSurface.h"
-#include "tests/engine/SimdLevels.h"
 
 namespace quillon {
 namespace {
@@ -25,6 +25,20 @@ namespace {
 using testsupport::KernelCall;
 using testsupport::KernelSurface;
 using Planes = std::array<std::vector<std::uint8_t>, 3>;
+
+// The kernels take the best vector level the processor has, so on such a machine the lower
+// levels would go unchecked: each check runs at every level instead, held while this lives
+// and named in every failure.
+class ScopedSimdLevel {
+public:
+    explicit ScopedSimdLevel(simd::Level level)
+        : previous_(simd::setCeiling(level)), trace_(__FILE__, __LINE__, simd::name(level)) {}
+    ~ScopedSimdLevel() { simd::setCeiling(previous_); }
+
+private:
+    simd::Level previous_;
+    ::testing::ScopedTrace trace_;
+};
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -160,7 +174,7 @@ Planes plainResult(Kernel kernel, KernelSurface& surface, const KernelCall& call
         pixeleffects::smoothPlain({surface.plane(3), surface.plane(2), record.width, record.height},
                                   call.amount);
     } else {
-        const testsupport::ScopedSimdLevel lowest(testsupport::simdLevels().front());
+        const ScopedSimdLevel lowest(simd::levels().front());
         surface.run(kernel, call);
     }
     Planes plain = surface.planes();
@@ -192,8 +206,8 @@ TEST_P(Agreement, EveryLevelGivesThePlainBytes) {
         std::vector<float> table;
         const KernelCall call = family.arrange(surface, random, table);
         const Planes before = surface.planes(), plain = plainResult(family.kernel, surface, call);
-        for (const simd::Level level : testsupport::simdLevels()) {
-            const testsupport::ScopedSimdLevel scoped(level);
+        for (const simd::Level level : simd::levels()) {
+            const ScopedSimdLevel scoped(level);
             restore(surface, before);
             surface.run(family.kernel, call);
             ASSERT_EQ(surface.planes(), plain)
@@ -216,8 +230,8 @@ INSTANTIATE_TEST_SUITE_P(Kernels, Agreement, ::testing::ValuesIn(kFamilies), [](
 TEST(AgreementOfRuns, PaletteRunsOfEveryLengthFromEveryOffset) {
     std::mt19937 random(99);
     std::vector<std::uint8_t> buffer(4 * 80 + 64);
-    for (const simd::Level level : testsupport::simdLevels()) {
-        const testsupport::ScopedSimdLevel scoped(level);
+    for (const simd::Level level : simd::levels()) {
+        const ScopedSimdLevel scoped(level);
         for (std::size_t offset = 0; offset < 36; ++offset) {
             for (std::size_t count = 0; count <= 75; ++count) {
                 for (auto& byte : buffer) byte = std::uint8_t(random());
@@ -249,8 +263,8 @@ TEST(AgreementOfRuns, TwistTurnsAgreeWithTheLibrary) {
                                : std::uniform_real_distribution<double>(0.0, 10.0)(random);
     }
     std::vector<float> cosines(angles.size()), sines(angles.size());
-    for (const simd::Level level : testsupport::simdLevels()) {
-        const testsupport::ScopedSimdLevel scoped(level);
+    for (const simd::Level level : simd::levels()) {
+        const ScopedSimdLevel scoped(level);
         pixeleffects::twistTurns(angles.data(), cosines.data(), sines.data(), angles.size());
         for (std::size_t i = 0; i < angles.size(); ++i) {
             ASSERT_TRUE(cosines[i] == float(std::cos(angles[i])) &&

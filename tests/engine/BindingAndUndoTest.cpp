@@ -7,7 +7,7 @@
 
 #include "platform/core/Display.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/engine/KernelSpy.h"
+#include "tests/support/ScriptedFileDialogs.h"
 
 namespace quillon {
 namespace {
@@ -46,14 +46,6 @@ TEST_F(BindingTest, CapturesThePictureIntoThreeEqualPlanesBottomRowFirst) {
         EXPECT_EQ(original[10 + x], picture.pixel(x, 0) & 0x00FFFFFF) << "top row, x " << x;
     }
     EXPECT_EQ(shownWords(*box), original);
-
-    // Rebinding replaces all three planes.
-    engine.ASM_PalEffects(kNegative);
-    box->setPicture(testing::patternPicture(5, 3).mirrored());
-    engine.setPictureBox(*box);
-    EXPECT_EQ(planeWords(engine, 1)[0], picture.pixel(0, 0) & 0x00FFFFFF);
-    EXPECT_EQ(planeWords(engine, 2), planeWords(engine, 1));
-    EXPECT_EQ(planeWords(engine, 3), planeWords(engine, 1));
 }
 
 TEST_F(BindingTest, BoxImageSmallerThanTheMeasureIsClippedNotOverrun) {
@@ -113,8 +105,10 @@ TEST_F(BindingTest, RefusesOtherDepthsAndSurfacesTooLargeToHold) {
     EXPECT_EQ(env.messages.shown(), expected);
 }
 
+// No dialog appears either, no file is written, and no colour is chosen.
 TEST_F(BindingTest, WithoutABoxEveryOperationRefusesAndEntersNoKernel) {
     testsupport::KernelSpy spy;
+    platform::ScopedScriptedFileDialogs dialogs;
     clsASMpic unbound{testsupport::KernelSpy::table()};
     const std::vector<std::function<void()>> operations{
         [&] { unbound.UndoLast(); },
@@ -129,6 +123,10 @@ TEST_F(BindingTest, WithoutABoxEveryOperationRefusesAndEntersNoKernel) {
         [&] { unbound.ASM_Magnify(2.0f); },
         [&] { unbound.ASM_Rotate(90); },
         [&] { unbound.ASM_ColorXEffects(0, 0); },
+        [&] { unbound.dialogShowOpen(); },
+        [&] { unbound.openPictureFile(QStringLiteral("a.bmp")); },
+        [&] { unbound.dialogShowSave(); },
+        [&] { EXPECT_EQ(unbound.dialogChoseColor(), 0); },
     };
     for (std::size_t i = 0; i < operations.size(); ++i) {
         env.messages.clear();
@@ -137,6 +135,7 @@ TEST_F(BindingTest, WithoutABoxEveryOperationRefusesAndEntersNoKernel) {
         EXPECT_TRUE(unbound.surface().empty());
     }
     EXPECT_TRUE(spy.calls.empty());
+    EXPECT_TRUE(dialogs->asked().empty());
     // A box destroyed while bound counts as none.
     auto box = testing::makeBox(3, 3);
     engine.setPictureBox(*box);

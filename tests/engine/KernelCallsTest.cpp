@@ -13,7 +13,6 @@
 #include "platform/core/RandomSource.h"
 #include "platform/core/SystemTimer.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/engine/KernelSpy.h"
 
 namespace quillon {
 namespace {
