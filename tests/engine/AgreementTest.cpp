@@ -5,7 +5,6 @@
 // kernels are entered only as the engine enters them.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -44,10 +43,6 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kAmounts[] = {-32768, -300, -1, 0, 1, 2, 3, 4, 5, 7, 8, 9, 16, 255, 300};
-
-KernelArgument bits(float value) {
-    return std::bit_cast<KernelArgument>(value);
-}
 
 template <typename T, std::size_t N>
 T pick(std::mt19937& random, const T (&values)[N]) {
@@ -126,7 +121,8 @@ KernelCall colourX(KernelSurface& surface, std::mt19937& random, std::vector<flo
         b = uniform(random, -20.0f, float(surface.height()) + 20.0f);
     }
     const std::int32_t amount = ring ? pick(random, {-1, 0, 1, 2, 3}) : pick(random, kAmounts);
-    return {op, amount, colour, bits(absurd ? odd : a), bits(absurd ? uniform(random, -1, 1) : b)};
+    return {op, amount, colour, singleBits(absurd ? odd : a),
+            singleBits(absurd ? uniform(random, -1, 1) : b)};
 }
 
 // Magnify and rotation: a random background and centre, the factor or angle in c.
@@ -134,7 +130,8 @@ KernelCall aroundCentre(KernelSurface& surface, std::mt19937& random, std::int32
                         KernelPointerArgument c) {
     const std::uint32_t background = std::uint32_t(random());
     const float x = randomCentre(random, surface.width());
-    return {op, 0, background, bits(x), bits(randomCentre(random, surface.height())), c};
+    return {op, 0, background, singleBits(x), singleBits(randomCentre(random, surface.height())),
+            c};
 }
 
 KernelCall magnify(KernelSurface& surface, std::mt19937& random, std::vector<float>&) {

