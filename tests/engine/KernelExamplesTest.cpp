@@ -56,6 +56,11 @@ struct Example {
     std::vector<Area> expected;
 };
 
+Example ex(const char* what, int w, int h, std::uint32_t fill, std::uint32_t working,
+           std::vector<Area> set, KernelCall call, std::vector<Area> expected) {
+    return {what, w, h, fill, working, std::move(set), call, std::move(expected)};
+}
+
 KernelCall call(std::int32_t op, std::int32_t amount, std::uint32_t colour = 0, float a = 2.0f,
                 float b = 3.0f, KernelPointerArgument c = 4) {
     return {op, amount, colour, singleBits(a), singleBits(b), c};
@@ -194,55 +199,26 @@ TEST(KernelExamples, PixelEffects) {
          filter("emboss 200 -> 150, 255 -> 177", 6, 5, 0xFFC8C8, call(4, 1), {inside(0x77B19696)}),
          filter("op code 6", 6, 5, 0x00FFC8C8, call(6, 1)),
          // Blue overflows into colour X, green is flat, red halves -1 down to -1, plus 50.
-         Example{"emboss overflow",
-                 3,
-                 3,
-                 0,
-                 kUntouched,
-                 embossed,
-                 call(4, 1, 0xABCDEF),
-                 {at(2, 2, 0x773132AB)}},
-         Example{"emboss far below zero",
-                 3,
-                 3,
-                 0,
-                 kUntouched,
-                 dark,
-                 call(4, 1, 0xABCDEF),
-                 {at(2, 2, 0x77000000)}},
+         ex("emboss overflow", 3, 3, 0, kUntouched, embossed, call(4, 1, 0xABCDEF),
+            {at(2, 2, 0x773132AB)}),
+         ex("emboss far below zero", 3, 3, 0, kUntouched, dark, call(4, 1, 0xABCDEF),
+            {at(2, 2, 0x77000000)}),
          // T(8) = 8 + 2 sin 1.6 rounds to 10, T(1) = 1.397 to 1.
-         Example{"a wave copies the rows it picks",
-                 11,
-                 12,
-                 kPattern,
-                 0,
-                 {},
-                 wave(1, kWave),
-                 {{1, 1, 11, 12, kAny},
-                  at(1, 8, from(1, 10)),
-                  at(8, 8, from(8, 10)),
-                  at(11, 8, from(11, 10)),
-                  at(2, 1, from(2, 1))}},
-         Example{"a flat wave copies",
-                 11,
-                 12,
-                 kPattern,
-                 0,
-                 {},
-                 wave(0, kFlatWave),
-                 {{1, 1, 11, 12, kSame}}},
+         ex("a wave copies the rows it picks", 11, 12, kPattern, 0, {}, wave(1, kWave),
+            {{1, 1, 11, 12, kAny},
+             at(1, 8, from(1, 10)),
+             at(8, 8, from(8, 10)),
+             at(11, 8, from(11, 10)),
+             at(2, 1, from(2, 1))}),
+         ex("a flat wave copies", 11, 12, kPattern, 0, {}, wave(0, kFlatWave),
+            {{1, 1, 11, 12, kSame}}),
          filter("no table at 4", 4, 4, 0x00FFFFFF, call(3, 1)),
-         Example{"twist keeps the centre, frames with colour X",
-                 11,
-                 8,
-                 kPattern,
-                 0,
-                 {},
-                 call(5, 1, 0xEEEEEE),
-                 {{1, 1, 11, 8, kAny},
-                  at(5, 4, from(5, 4)),
-                  at(1, 1, 0xEEEEEEEE),
-                  at(11, 8, 0xEEEEEEEE)}},
+         ex("twist keeps the centre, frames with colour X", 11, 8, kPattern, 0, {},
+            call(5, 1, 0xEEEEEE),
+            {{1, 1, 11, 8, kAny},
+             at(5, 4, from(5, 4)),
+             at(1, 1, 0xEEEEEEEE),
+             at(11, 8, 0xEEEEEEEE)}),
          filter("twist, 1 x 1", 1, 1, 0x10203, call(5, 1, 0xEEEEEE), {at(1, 1, 0x77EEEEEE)}),
          filter("smooth 1 needs 3 columns", 2, 5, 0xFFFFFFFF, call(0, 1)),
          filter("smooth 2 needs 3 rows", 5, 2, 0xFFFFFFFF, call(0, 2)),
@@ -256,14 +232,8 @@ constexpr std::uint32_t kWhite = kReserved | 0xFFFFFF;
 constexpr std::uint32_t kGrey200 = 0x00C8C8C8;  // as colour X and as a pixel
 
 Example dot(float a, float b, int x, int y) {
-    return Example{"a random dot",
-                   10,
-                   8,
-                   kGrey100,
-                   0,
-                   {},
-                   call(0, -5, 0x332211, a, b),
-                   {x ? at(x, y, kReserved | 0x112233) : at(1, 1, kGrey100)}};
+    return ex("a random dot", 10, 8, kGrey100, 0, {}, call(0, -5, 0x332211, a, b),
+              {x ? at(x, y, kReserved | 0x112233) : at(1, 1, kGrey100)});
 }
 
 Example onGrey(const char* what, int w, int h, std::vector<Area> set, KernelCall call,
@@ -275,8 +245,8 @@ Example onGrey(const char* what, int w, int h, std::vector<Area> set, KernelCall
 // almost nothing of its own colour and so turns black too.
 Example streak(int w, int h, Area source, std::int32_t op, std::vector<Area> expected) {
     expected.insert(expected.begin(), {1, 1, w, h, kAny});
-    return Example{"a streak of radius 9",      w,       h, kWhite, 0, {source},
-                   call(op, 16, 0, 0.9f, 0.1f), expected};
+    return ex("a streak of radius 9", w, h, kWhite, 0, {source}, call(op, 16, 0, 0.9f, 0.1f),
+              expected);
 }
 
 TEST(KernelExamples, ColourX) {
@@ -310,48 +280,26 @@ TEST(KernelExamples, ColourX) {
                 {at(3, 2, kGrey200), at(11, 3, kGrey200)}, call(8, 2, kGrey200, 0.9f, 0.1f),
                 {at(4, 2, kReserved | 0x828282), at(5, 2, kAny)}),
          // Fades chosen so that a weight rounded differently moves a channel by one.
-         Example{"glow weight a - 3b rounded once",
-                 9,
-                 9,
-                 kReserved | 0x4A4A4A,
-                 0,
-                 {at(5, 5, 0xFFFFFF)},
-                 call(4, 6, 0xFFFFFF, 0x1.9826a8p-2f, 0x1.b2d2e4p-4f),
-                 {{1, 1, 9, 9, kAny}, at(6, 5, kReserved | 0xF0F0F0)}},
-         Example{"streak weight less b each step",
-                 1,
-                 8,
-                 kReserved | 0x383838,
-                 0,
-                 {at(1, 1, 0x030303)},
-                 call(5, 12, 0x030303, 0x1.dcf4f0p-1f, 0x1.788f5ap-6f),
-                 {{1, 1, 1, 8, kAny}, at(1, 5, kReserved | 0x303030)}},
-         Example{"blends below zero store zero",
-                 1,
-                 14,
-                 kWhite,
-                 0,
-                 {at(1, 1, 0)},
-                 call(5, 20, 0, 0.9f, 0.1f),
-                 {{1, 1, 1, 14, kAny}, at(1, 2, kReserved)}},
+         ex("glow weight a - 3b rounded once", 9, 9, kReserved | 0x4A4A4A, 0, {at(5, 5, 0xFFFFFF)},
+            call(4, 6, 0xFFFFFF, 0x1.9826a8p-2f, 0x1.b2d2e4p-4f),
+            {{1, 1, 9, 9, kAny}, at(6, 5, kReserved | 0xF0F0F0)}),
+         ex("streak weight less b each step", 1, 8, kReserved | 0x383838, 0, {at(1, 1, 0x030303)},
+            call(5, 12, 0x030303, 0x1.dcf4f0p-1f, 0x1.788f5ap-6f),
+            {{1, 1, 1, 8, kAny}, at(1, 5, kReserved | 0x303030)}),
+         ex("blends below zero store zero", 1, 14, kWhite, 0, {at(1, 1, 0)},
+            call(5, 20, 0, 0.9f, 0.1f), {{1, 1, 1, 14, kAny}, at(1, 2, kReserved)}),
          onGrey("a colour with high bits matches nothing", 5, 5, {at(3, 3, kGrey200)},
                 call(4, 2, 0x01000000 | kGrey200, 0.9f, 0.1f), {}),
          onGrey("the reserved byte is not compared", 5, 5, {at(3, 3, 0xAB000000 | kGrey200)},
                 call(4, 1, kGrey200, 0.9f, 0.1f),
                 {{2, 2, 4, 4, kReserved | 0x6E6E6E}, at(3, 3, 0xAB000000 | kGrey200)}),
          // Radius 24 about column 31, row 61 - 20: 200 · 1.96 overflows into colour X.
-         Example{"a ring",
-                 61,
-                 61,
-                 kReserved | 0xC8C8C8,
-                 0,
-                 {},
-                 call(9, 1, 0xFF00, 31.0f, 20.0f),
-                 {{1, 1, 61, 61, kAny},
-                  at(32, 41, kReserved | 0xFF00),
-                  at(31, 40, kReserved | 0xFF00),
-                  at(31, 16, kReserved | 0xC8C8C8),
-                  at(6, 41, kReserved | 0xC8C8C8)}}});
+         ex("a ring", 61, 61, kReserved | 0xC8C8C8, 0, {}, call(9, 1, 0xFF00, 31.0f, 20.0f),
+            {{1, 1, 61, 61, kAny},
+             at(32, 41, kReserved | 0xFF00),
+             at(31, 40, kReserved | 0xFF00),
+             at(31, 16, kReserved | 0xC8C8C8),
+             at(6, 41, kReserved | 0xC8C8C8)})});
 
     // Near misses in any one channel spread nothing; the radius is half the amount rounded
     // up, but never five.
