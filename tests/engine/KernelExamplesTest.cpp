@@ -110,48 +110,41 @@ void runExamples(Kernel kernel, const std::vector<Example>& examples) {
     }
 }
 
-// Pixels as 0xRRGGBB words with the reserved byte on top; the amount spills into the
-// neighbouring bytes where it does not fit one.
-Example pixel(const char* what, std::uint32_t in, std::int32_t op, std::int32_t amount,
-              std::uint32_t out) {
-    return {what, 1, 1, in, 0, {}, call(op, amount), {at(1, 1, out)}};
-}
+struct PixelCase {
+    std::uint32_t in;
+    std::int32_t op, amount;
+    std::uint32_t out;
+};
+
+// Pixels as 0xRRGGBB words with the reserved byte on top, by op code: plus and minus per
+// channel saturate, rotations wrap, the amount spills into the neighbouring bytes where it
+// does not fit one; negative inverts the reserved byte too, grey truncates; each colour
+// substitution next to a pixel just outside it; black or white goes by red, then green, then
+// blue against 180. Noise from 2.0f takes the generator's bytes 4, 170 and 83: -19, +7, -7.
+const PixelCase kPalette[] = {{0x00FA140A, 0, 8, 0x00FF140A},      {0x281E140A, 1, -1, 0x0000140A},
+                              {0x281E140A, 2, -32768, 0xFF9E140A}, {0x00FA140A, 3, 30, 0x00FA000A},
+                              {0x281E140A, 4, -1, 0xFFFFFFFF},     {0x281E140A, 5, 8, 0x281E1402},
+                              {0x281E140A, 6, 300, 0x294A4036},    {0x281E140A, 7, 30, 0x28000000},
+                              {0x00FA140A, 8, 8, 0x00021C12},      {0x00FA140A, 9, 15, 0x00EB05FB},
+                              {0x05646464, 10, 1, 0x055D6B51},     {0x00030201, 11, 1, 0xFFFCFDFE},
+                              {0x4DFEFFFF, 12, 1, 0x4DFEFEFE},     {0x09181818, 13, 1, 0x09000000},
+                              {0x09000019, 13, 1, 0x09000019},     {0x09F9F9F9, 14, 1, 0x09FFFFFF},
+                              {0x09FFFFF8, 14, 1, 0x09FFFFF8},     {0x09000000, 15, 1, 0x09FFFFFF},
+                              {0x09000100, 15, 1, 0x09000100},     {0x09FFFFFF, 16, 1, 0x09000000},
+                              {0x09FFFEFF, 16, 1, 0x09FFFEFF},     {0x09FFFEFF, 17, 1, 0x09000000},
+                              {0x09FFFFFF, 17, 1, 0x09FFFFFF},     {0x09000001, 18, 1, 0x09FFFFFF},
+                              {0x09000000, 18, 1, 0x09000000},     {0x01B40000, 19, 1, 0x01FFFFFF},
+                              {0x0100B4B3, 19, 1, 0x01FFFFFF},     {0x01B3B4B4, 19, 1, 0x01000000},
+                              {0x01B3B3FF, 19, 1, 0x01000000},     {0x05646464, 20, 1, 0x05646464},
+                              {0x05646464, -1, 1, 0x05646464}};
 
 TEST(KernelExamples, Palette) {
-    runExamples(palEffectsKernel,
-                {pixel("red plus saturates", 0x00FA140A, 0, 8, 0x00FF140A),
-                 pixel("rotation up wraps", 0x00FA140A, 8, 8, 0x00021C12),
-                 pixel("green minus saturates", 0x00FA140A, 3, 30, 0x00FA000A),
-                 pixel("rotation down wraps", 0x00FA140A, 9, 15, 0x00EB05FB),
-                 pixel("blue plus -1 fills every byte", 0x281E140A, 4, -1, 0xFFFFFFFF),
-                 pixel("red minus -1", 0x281E140A, 1, -1, 0x0000140A),
-                 pixel("brighten 300", 0x281E140A, 6, 300, 0x294A4036),
-                 pixel("darken", 0x281E140A, 7, 30, 0x28000000),
-                 pixel("blue minus", 0x281E140A, 5, 8, 0x281E1402),
-                 pixel("green plus -32768", 0x281E140A, 2, -32768, 0xFF9E140A),
-                 pixel("negative inverts the reserved byte", 0x00030201, 11, 1, 0xFFFCFDFE),
-                 pixel("grey truncates", 0x4DFEFFFF, 12, 1, 0x4DFEFEFE),
-                 pixel("near black", 0x09181818, 13, 1, 0x09000000),
-                 pixel("not near black", 0x09000019, 13, 1, 0x09000019),
-                 pixel("near white", 0x09F9F9F9, 14, 1, 0x09FFFFFF),
-                 pixel("not near white", 0x09FFFFF8, 14, 1, 0x09FFFFF8),
-                 pixel("black to white", 0x09000000, 15, 1, 0x09FFFFFF),
-                 pixel("black to white, not black", 0x09000100, 15, 1, 0x09000100),
-                 pixel("white to black", 0x09FFFFFF, 16, 1, 0x09000000),
-                 pixel("white to black, not white", 0x09FFFEFF, 16, 1, 0x09FFFEFF),
-                 pixel("all but white to black", 0x09FFFEFF, 17, 1, 0x09000000),
-                 pixel("all but white, white", 0x09FFFFFF, 17, 1, 0x09FFFFFF),
-                 pixel("all but black to white", 0x09000001, 18, 1, 0x09FFFFFF),
-                 pixel("all but black, black", 0x09000000, 18, 1, 0x09000000),
-                 pixel("red decides", 0x01B40000, 19, 1, 0x01FFFFFF),
-                 pixel("then green over blue", 0x0100B4B3, 19, 1, 0x01FFFFFF),
-                 pixel("red just dark", 0x01B3B4B4, 19, 1, 0x01000000),
-                 pixel("blue bright, green not", 0x01B3B3FF, 19, 1, 0x01000000),
-                 // Bytes 4, 170 and 83 of the generator from 2.0f give -19, +7 and -7.
-                 pixel("noise from the fixed start", 0x05646464, 10, 1, 0x055D6B51),
-                 pixel("op code 20", 0x05646464, 20, 1, 0x05646464),
-                 pixel("op code -1", 0x05646464, -1, 1, 0x05646464)});
-
+    for (const auto& [in, op, amount, out] : kPalette) {
+        KernelSurface pixel(1, 1);
+        pixel.setWord(2, 1, 1, in);
+        pixel.run(palEffectsKernel, call(op, amount));
+        EXPECT_EQ(pixel.word(2, 1, 1), out) << "op " << op << " amount " << amount;
+    }
     std::uint32_t s = 0x40000000;
     for (std::uint32_t expected : {0x60055904u, 0x7CE656AAu, 0x19F68853u})
         EXPECT_EQ(s = paleffects::nextNoiseState(s), expected);
