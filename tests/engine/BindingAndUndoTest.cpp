@@ -46,27 +46,19 @@ TEST_F(BindingTest, CapturesThePictureIntoThreeEqualPlanesBottomRowFirst) {
         EXPECT_EQ(original[10 + x], picture.pixel(x, 0) & 0x00FFFFFF) << "top row, x " << x;
     }
     EXPECT_EQ(shownWords(*box), original);
-}
 
-TEST_F(BindingTest, BoxImageSmallerThanTheMeasureIsClippedNotOverrun) {
+    // Measured in the screen's twips, halves to even, a box larger than its image is
+    // clipped, not overrun: 4 x 2 pixels of 15 twips measured as 6 x 3 of 10.
     platform::Display::overrideTwipsPerPixel(10.0);
-    const QImage picture = testing::patternPicture(4, 2);
-    auto box = testing::makeBox(4, 2, picture);  // 15 twips per pixel
-    engine.setPictureBox(*box);                  // measured as 6 x 3
-    ASSERT_EQ(engine.boundBox(), box.get());
+    box = testing::makeBox(4, 2, picture.copy(0, 0, 4, 2));
+    engine.setPictureBox(*box);
     EXPECT_EQ(std::pair(engine.record().width, engine.record().height), std::pair(6, 3));
     const auto plane = planeWords(engine, 1);
     EXPECT_EQ(plane[0], picture.pixel(0, 1) & 0x00FFFFFF);
-    EXPECT_EQ(plane[5], 0u);   // beyond the image's right edge
-    EXPECT_EQ(plane[12], 0u);  // above the image's top edge
-}
-
-TEST_F(BindingTest, MeasuresTheBoxInTwipsRoundingHalvesToEven) {
-    platform::Display::overrideTwipsPerPixel(2.0);
-    platform::PictureBoxModel box;
-    box.setTwipsPerPixel(2.0, 2.0);
-    box.setOuterSizeTwips(45, 47);  // 22.5 and 23.5 pixels
-    engine.setPictureBox(box);
+    EXPECT_EQ(plane[5], 0u);           // beyond the image's right edge
+    EXPECT_EQ(plane[12], 0u);          // above the image's top edge
+    box->setOuterSizeTwips(225, 235);  // 22.5 and 23.5 pixels
+    engine.setPictureBox(*box);
     EXPECT_EQ(std::pair(engine.record().width, engine.record().height), std::pair(22, 24));
 }
 
@@ -126,8 +118,7 @@ TEST_F(BindingTest, WithoutABoxEveryOperationRefusesAndEntersNoKernel) {
         [&] { unbound.dialogShowOpen(); },
         [&] { unbound.openPictureFile(QStringLiteral("a.bmp")); },
         [&] { unbound.dialogShowSave(); },
-        [&] { EXPECT_EQ(unbound.dialogChoseColor(), 0); },
-    };
+        [&] { EXPECT_EQ(unbound.dialogChoseColor(), 0); }};
     for (std::size_t i = 0; i < operations.size(); ++i) {
         env.messages.clear();
         operations[i]();
