@@ -108,8 +108,8 @@ void runExamples(Kernel kernel, const std::vector<Example>& examples) {
             }
             return word;
         }));
-        EXPECT_EQ(surface.planeBytes(1), before.planeBytes(1));
-        EXPECT_EQ(surface.planeBytes(3), before.planeBytes(3));
+        const auto after = surface.planes(), painted = before.planes();
+        EXPECT_TRUE(after[0] == painted[0] && after[2] == painted[2]) << "a source plane changed";
     }
 }
 
