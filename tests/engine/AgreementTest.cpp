@@ -221,37 +221,12 @@ INSTANTIATE_TEST_SUITE_P(Kernels, Agreement, ::testing::ValuesIn(kFamilies), [](
     return name;
 });
 
-// The vector loops start at a vector boundary and leave heads and tails to the plain loop:
-// runs of every length from every byte offset, aligned to a pixel or not, must come out as
-// pixel by pixel and leave the bytes around them alone.
-TEST(AgreementOfRuns, PaletteRunsOfEveryLengthFromEveryOffset) {
-    std::mt19937 random(99);
-    std::vector<std::uint8_t> buffer(4 * 80 + 64);
-    for (const simd::Level level : simd::levels()) {
-        const ScopedSimdLevel scoped(level);
-        for (std::size_t offset = 0; offset < 36; ++offset) {
-            for (std::size_t count = 0; count <= 75; ++count) {
-                for (auto& byte : buffer) byte = std::uint8_t(random());
-                const std::int32_t op = std::int32_t(random() % 20),
-                                   amount = pick(random, kAmounts);
-                auto expected = buffer;
-                for (std::size_t i = 0; i < count && op != 10; ++i)
-                    palEffectsOnPixels(expected.data() + offset + 4 * i, 1, op, amount, 0);
-                if (op == 10) palEffectsOnPixels(expected.data() + offset, count, op, amount, 5);
-                palEffectsOnPixels(buffer.data() + offset, count, op, amount, op == 10 ? 5 : 0);
-                ASSERT_EQ(buffer, expected) << "op " << op << " offset " << offset << " count "
-                                            << count << " amount " << amount;
-            }
-        }
-    }
-}
-
 // The twist's vector cosine and sine come from a polynomial and ask the library only where
 // the result lies close to a halfway point between two single-precision values; rounded to
 // single precision both must agree with the library everywhere. A million angles over every
 // quadrant a twist reaches meet that closeness some times at each level, and the angles
 // next to the quadrant edges test the reduction.
-TEST(AgreementOfRuns, TwistTurnsAgreeWithTheLibrary) {
+TEST(AgreementOfTwist, TurnsAgreeWithTheLibrary) {
     std::mt19937 random(314);
     const double quarter = 1.5707963267948966;
     std::vector<double> angles(1000000);

@@ -63,8 +63,6 @@ TEST_F(BindingTest, CapturesThePictureIntoThreeEqualPlanesBottomRowFirst) {
 }
 
 TEST_F(BindingTest, RefusesOtherDepthsAndSurfacesTooLargeToHold) {
-    const ShownMessage refused{kTitle, QStringLiteral("Not 16 or 24-bit color setting"),
-                               MessageIcon::Critical};
     for (const int bits : {8, 15, 16, 24, 32}) {
         const bool accepted = bits == 16 || bits == 32;
         env.messages.clear();
@@ -72,9 +70,8 @@ TEST_F(BindingTest, RefusesOtherDepthsAndSurfacesTooLargeToHold) {
         auto box = testing::makeBox(4, 4);
         engine.setPictureBox(*box);
         EXPECT_EQ(engine.boundBox(), accepted ? box.get() : nullptr) << bits;
-        EXPECT_EQ(env.messages.shown(),
-                  accepted ? std::vector<ShownMessage>{} : std::vector<ShownMessage>{refused})
-            << bits;
+        EXPECT_EQ(env.messages.shown().size(), accepted ? 0u : 1u)
+            << bits;  // the text: where a load binds
     }
     // A failed rebinding leaves no box bound.
     env.messages.clear();

@@ -21,11 +21,6 @@ QImage noisyPicture() {
     return picture;
 }
 
-QByteArray flipped(QByteArray bytes, qsizetype at) {
-    for (qsizetype i = at; i < at + 8 && i < bytes.size(); ++i) bytes[i] = char(bytes[i] ^ 0x5A);
-    return bytes;
-}
-
 }  // namespace
 
 QByteArray encodedPicture(const char* format) {
@@ -34,20 +29,6 @@ QByteArray encodedPicture(const char* format) {
     buffer.open(QIODevice::WriteOnly);
     noisyPicture().save(&buffer, format);
     return bytes;
-}
-
-std::vector<HostileFile> damagedPictures() {
-    std::vector<HostileFile> files;
-    for (const char* format : {"BMP", "JPEG"}) {
-        const QByteArray whole = encodedPicture(format);
-        const QString name = QString::fromLatin1(format);
-        const qsizetype size = whole.size();
-        files.push_back({name + " cut in half", whole.left(size / 2)});
-        files.push_back({name + " cut 16 bytes short", whole.left(size - 16)});
-        files.push_back({name + " flipped in the middle", flipped(whole, size / 2)});
-        files.push_back({name + " flipped near the end", flipped(whole, size - 24)});
-    }
-    return files;
 }
 
 QByteArray bitmapHeaderClaiming(qint32 width, qint32 height) {

@@ -1,24 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
-#include <vector>
 
 namespace quillon::testing {
-
-// A file as someone might try to open it, and a name that says what is wrong with it.
-struct HostileFile {
-    QString name;
-    QByteArray bytes;
-};
 
 // A noisy 96 x 64 picture (no two rows alike, so it compresses poorly and its pixel data
 // fills most of the file) written by Qt in the given format.
 QByteArray encodedPicture(const char* format);
-
-// A bitmap and a JPEG, each cut at its middle and 16 bytes before its end, and with bytes
-// flipped at its middle and near its end: damage in the header and in the pixels.
-std::vector<HostileFile> damagedPictures();
 
 // The header of a 24-bit bitmap claiming width x height pixels, followed by 16 bytes.
 QByteArray bitmapHeaderClaiming(qint32 width, qint32 height);

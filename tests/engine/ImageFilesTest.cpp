@@ -178,18 +178,26 @@ TEST_F(ImageFilesTest, AFileThatCannotBeReadChangesNothingAndSaysWhy) {
 // picture loads like any other, as do a progressive JPEG, WebP and TIFF; the decoders'
 // complaints stay off the console.
 TEST_F(ImageFilesTest, DamagedPicturesADecoderMakesSenseOfLoadWhole) {
-    std::vector<testing::HostileFile> files = testing::damagedPictures();
-    files.push_back({"progressive", testing::jpegOfScans(0)});
-    files.push_back({"WebP, as the desktop's wallpapers", testing::encodedPicture("WEBP")});
-    files.push_back({"TIFF, as scanners write", testing::encodedPicture("TIFF")});
+    const QByteArray bitmap = testing::encodedPicture("BMP"),
+                     jpeg = testing::encodedPicture("JPEG");
+    QByteArray changed = jpeg;
+    for (qsizetype i = jpeg.size() / 2; i < jpeg.size() / 2 + 8; ++i)
+        changed[i] = char(jpeg[i] ^ 0x5A);
+    const std::pair<const char*, QByteArray> files[] = {
+        {"BMP cut in half", bitmap.left(bitmap.size() / 2)},
+        {"JPEG cut 16 bytes short", jpeg.left(jpeg.size() - 16)},
+        {"JPEG with bytes changed in the middle", changed},
+        {"progressive JPEG", testing::jpegOfScans(0)},
+        {"WebP, as the desktop's wallpapers", testing::encodedPicture("WEBP")},
+        {"TIFF, as scanners write", testing::encodedPicture("TIFF")}};
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
-    for (const testing::HostileFile& file : files) {
-        writeText("loads", file.bytes);
+    for (const auto& [name, bytes] : files) {
+        writeText("loads", bytes);
         engine.openPictureFile(path("loads"));
-        EXPECT_TRUE(env.messages.shown().empty()) << file.name.toStdString();
+        EXPECT_TRUE(env.messages.shown().empty()) << name;
         for (int plane = 1; plane <= 3; ++plane)
-            EXPECT_EQ(planeWords(engine, plane), shownWords(*box)) << file.name.toStdString();
+            EXPECT_EQ(planeWords(engine, plane), shownWords(*box)) << name;
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(warnings.empty()) << warnings.front().toStdString();
@@ -315,7 +323,6 @@ TEST_F(ImageFilesTest, SavingOverAFileAsksFirst) {
 
 TEST_F(ImageFilesTest, CustomColoursAreKeptAfterAConfirmedDialogOnly) {
     platform::CustomColours chosen{};
-    chosen[0] = 0x00112233;
     chosen[15] = 0x00FFEEDD;
     dialogs->answerColour({0x000000FF, chosen});
     dialogs->answerCancel();
