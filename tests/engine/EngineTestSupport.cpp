@@ -1,5 +1,6 @@
 #include "tests/engine/EngineTestSupport.h"
 
+#include <cassert>
 #include <cstring>
 
 #include "platform/core/Display.h"
@@ -58,3 +59,36 @@ void fillPlane(clsASMpic& engine, int plane, std::uint32_t word) {
 }
 
 }  // namespace quillon::testing
+
+namespace quillon::testsupport {
+namespace {
+
+KernelSpy* active = nullptr;
+
+template <KernelSlot slot>
+void spyOn(const KernelParameterRecord* record, KernelArgument a, KernelArgument b,
+           KernelPointerArgument c) {
+    active->calls.push_back({slot, *record, a, b, c});
+    if (active->onCall) active->onCall(active->calls.back());
+}
+
+}  // namespace
+
+KernelSpy::KernelSpy() {
+    assert(active == nullptr);
+    active = this;
+}
+
+KernelSpy::~KernelSpy() {
+    active = nullptr;
+}
+
+KernelTable KernelSpy::table() {
+    return {.rotation = spyOn<KernelSlot::Rotation>,
+            .palEffects = spyOn<KernelSlot::PalEffects>,
+            .pixelEffects = spyOn<KernelSlot::PixelEffects>,
+            .colorXEffects = spyOn<KernelSlot::ColorXEffects>,
+            .magnify = spyOn<KernelSlot::Magnify>};
+}
+
+}  // namespace quillon::testsupport

@@ -11,13 +11,12 @@ KernelSurface::KernelSurface(std::int32_t width, std::int32_t height)
     record_.surface = bytes_.data();
 }
 
-std::vector<std::uint8_t> KernelSurface::planeBytes(int p) const {
-    const std::uint8_t* start = planeStart(record_, SurfacePlane(p));
-    return {start, start + bytes_.size() / 3};
-}
-
 std::array<std::vector<std::uint8_t>, 3> KernelSurface::planes() const {
-    return {planeBytes(1), planeBytes(2), planeBytes(3)};
+    const std::ptrdiff_t n = std::ptrdiff_t(bytes_.size() / 3);
+    const auto plane = [&](int k) {
+        return std::vector(bytes_.begin() + k * n, bytes_.begin() + k * n + n);
+    };
+    return {plane(0), plane(1), plane(2)};
 }
 
 std::uint8_t* KernelSurface::pixel(int p, int x, int y) {

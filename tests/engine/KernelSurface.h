@@ -39,8 +39,7 @@ public:
     std::size_t pixelCount() const { return bytes_.size() / 12; }
 
     std::uint8_t* plane(int p) { return planeStart(record_, SurfacePlane(p)); }
-    std::vector<std::uint8_t> planeBytes(int p) const;
-    // All three planes at once, to compare the whole effect of a kernel call.
+    // All three planes, to compare the whole effect of a kernel call.
     std::array<std::vector<std::uint8_t>, 3> planes() const;
 
     std::uint8_t* pixel(int p, int x, int y);
