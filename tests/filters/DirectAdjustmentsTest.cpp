@@ -24,12 +24,9 @@ std::unique_ptr<platform::PictureBoxModel> boxShowing(const QImage& picture) {
 
 QImage rows(std::initializer_list<std::initializer_list<QRgb>> pixels) {
     QImage picture(int(pixels.begin()->size()), int(pixels.size()), QImage::Format_RGB32);
-    int y = 0;
-    for (const auto& row : pixels) {
-        int x = 0;
-        for (QRgb colour : row) picture.setPixel(x++, y, colour);
-        ++y;
-    }
+    auto* pixel = reinterpret_cast<QRgb*>(picture.bits());  // rows of 32-bit pixels abut
+    for (const auto& row : pixels)
+        for (QRgb colour : row) *pixel++ = colour;
     return picture;
 }
 
@@ -93,8 +90,7 @@ TEST(DirectAdjustments, EachAsksForOneRepaintAlsoWithoutPixels) {
             QObject::connect(box.get(), &platform::PictureBoxModel::repaintRequested,
                              [&] { ++repaints; });
             adjustment(*box);
-            EXPECT_EQ(repaints, 1);
-            EXPECT_EQ(box->image().size(), picture.size());
+            EXPECT_TRUE(repaints == 1 && box->image().size() == picture.size());
         }
     }
 }

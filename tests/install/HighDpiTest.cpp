@@ -9,8 +9,11 @@ using namespace quillon;
 
 namespace {
 
+// Compared by their pixels alone, whatever device pixel ratio they were drawn for.
 QImage asRgb32(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
+    QImage converted = image.convertToFormat(QImage::Format_RGB32);
+    converted.setDevicePixelRatio(1.0);
+    return converted;
 }
 
 }  // namespace
@@ -19,76 +22,63 @@ QImage asRgb32(const QImage& image) {
 class HighDpiTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void pictureBoxShowsEachEnginePixelAsWholeDevicePixels();
-    void windowIconHasSharpPixmapsAtTwiceTheSize();
-    void installedIconLooksLikeTheDrawnOne();
+    void init() {
+        window_ = new frmMain;
+        window_->load();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+    }
+
+    void cleanup() {
+        if (window_) window_->close();
+        testing::flushDeletions();
+    }
+
+    // The window keeps its layout in its own pixels. The engine works on the box's pixels;
+    // the screen shows each of them as a 2 x 2 block, neither blurred into its neighbours nor
+    // cut to a quarter of the picture.
+    void pictureBoxShowsEachEnginePixelAsWholeDevicePixels() {
+        QCOMPARE(window_->devicePixelRatio(), 2.0);
+        QCOMPARE(window_->size(), QSize(912, 577));
+        QVERIFY(testing::isCentredOnScreen(*window_));
+        platform::PictureBoxWidget& box = window_->picture1();
+        const QImage pixels = asRgb32(box.model().image());
+        const QImage shown = asRgb32(box.grab().toImage());
+        QCOMPARE(shown, pixels.scaled(pixels.size() * 2));  // nearest: whole 2 x 2 blocks
+    }
+
+    void windowIconHasSharpPixmapsAtTwiceTheSize() {
+        const QIcon icon = applicationIcon();
+        const QImage doubled = asRgb32(icon.pixmap(QSize(32, 32), 2.0).toImage());
+        QCOMPARE(doubled.size(), QSize(64, 64));
+        if (!QIcon::hasThemeIcon(QStringLiteral("quillon")))
+            QCOMPARE(doubled, applicationIconImage(64));
+        QCOMPARE(applicationIconImage(32), applicationIconImage());
+    }
+
+    // data/quillon.svg, rendered at build time for the icon theme, draws the same picture as
+    // the program: only the smoothed edges of its shapes may differ.
+    void installedIconLooksLikeTheDrawnOne() {
+        const QImage installed = asRgb32(QImage(QStringLiteral(QUILLON_ICON_PNG_32)));
+        if (installed.isNull()) QSKIP("the icon theme's PNGs were not rendered in this build");
+        const QImage drawn = applicationIconImage();
+        QCOMPARE(installed.size(), drawn.size());
+        int differing = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = installed.pixel(x, y), b = drawn.pixel(x, y);
+                differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                       std::abs(qBlue(a) - qBlue(b))}) > 24;
+            }
+        }
+        QVERIFY2(differing < drawn.width() * drawn.height() / 10,
+                 qPrintable(QStringLiteral("%1 pixels differ").arg(differing)));
+    }
 
 private:
     testing::AppTestEnvironment environment_;
     QPointer<frmMain> window_;
 };
-
-void HighDpiTest::init() {
-    window_ = new frmMain;
-    window_->load();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-}
-
-void HighDpiTest::cleanup() {
-    if (window_) window_->close();
-    testing::flushDeletions();
-}
-
-// The window keeps its layout in its own pixels. The engine works on the box's pixels;
-// the screen shows each of them as a 2 x 2 block, neither blurred into its neighbours nor
-// cut to a quarter of the picture.
-void HighDpiTest::pictureBoxShowsEachEnginePixelAsWholeDevicePixels() {
-    QCOMPARE(window_->devicePixelRatio(), 2.0);
-    QCOMPARE(window_->size(), QSize(912, 577));
-    QVERIFY(testing::isCentredOnScreen(*window_));
-    platform::PictureBoxWidget& box = window_->picture1();
-    const QImage pixels = asRgb32(box.model().image());
-    const QImage shown = asRgb32(box.grab().toImage());
-    QCOMPARE(shown.size(), pixels.size() * 2);
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            if (shown.pixel(x, y) != pixels.pixel(x / 2, y / 2))
-                QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) differs").arg(x).arg(y)));
-        }
-    }
-}
-
-void HighDpiTest::windowIconHasSharpPixmapsAtTwiceTheSize() {
-    const QIcon icon = applicationIcon();
-    QImage doubled = asRgb32(icon.pixmap(QSize(32, 32), 2.0).toImage());
-    QCOMPARE(doubled.size(), QSize(64, 64));
-    doubled.setDevicePixelRatio(1.0);
-    if (!QIcon::hasThemeIcon(QStringLiteral("quillon")))
-        QCOMPARE(doubled, applicationIconImage(64));
-    QCOMPARE(applicationIconImage(32), applicationIconImage());
-}
-
-// data/quillon.svg, rendered at build time for the icon theme, draws the same picture as
-// the program: only the smoothed edges of its shapes may differ.
-void HighDpiTest::installedIconLooksLikeTheDrawnOne() {
-    const QImage installed = asRgb32(QImage(QStringLiteral(QUILLON_ICON_PNG_32)));
-    if (installed.isNull()) QSKIP("the icon theme's PNGs were not rendered in this build");
-    const QImage drawn = applicationIconImage();
-    QCOMPARE(installed.size(), drawn.size());
-    int differing = 0;
-    for (int y = 0; y < drawn.height(); ++y) {
-        for (int x = 0; x < drawn.width(); ++x) {
-            const QRgb a = installed.pixel(x, y), b = drawn.pixel(x, y);
-            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                   std::abs(qBlue(a) - qBlue(b))}) > 24;
-        }
-    }
-    QVERIFY2(differing < drawn.width() * drawn.height() / 10,
-             qPrintable(QStringLiteral("%1 pixels differ").arg(differing)));
-}
 
 QTEST_MAIN(HighDpiTest)
 #include "HighDpiTest.moc"

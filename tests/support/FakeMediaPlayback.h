@@ -40,12 +40,11 @@ private:
 };
 
 // Hands a fake engine to every video component made in its lifetime; `last` is the one
-// made most recently (owned by its component).
+// made most recently (owned by its component). Neither copied nor moved: the maker holds
+// `this`.
 class ScopedFakeMediaPlayback {
 public:
     ScopedFakeMediaPlayback();
-    ScopedFakeMediaPlayback(const ScopedFakeMediaPlayback&) = delete;  // the maker holds `this`
-    ScopedFakeMediaPlayback& operator=(const ScopedFakeMediaPlayback&) = delete;
     FakeMediaPlayback* last = nullptr;
 
 private:

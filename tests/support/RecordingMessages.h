@@ -15,34 +15,32 @@ struct ShownMessage {
     bool operator==(const ShownMessage&) const = default;
 };
 
-// Records every message and question; questions are answered from a script, in order,
+// For the lifetime of a scope, records every message and question instead of showing it,
+// then restores the previous presenter. Questions are answered from a script, in order,
 // and No once it runs out.
-class RecordingMessagePresenter : public MessagePresenter {
-public:
-    void show(const QString& title, const QString& text, MessageIcon icon) override;
-    bool ask(const QString& title, const QString& text, MessageIcon icon) override;
-    const std::vector<ShownMessage>& shown() const { return shown_; }
-    void clear() { shown_.clear(); }
-    void answerQuestion(bool yes) { answers_.push_back(yes); }
-
-private:
-    std::vector<ShownMessage> shown_;
-    std::deque<bool> answers_;
-};
-
-// Installs a recorder for the lifetime of a scope and restores the previous presenter.
 class ScopedMessageRecorder {
 public:
-    ScopedMessageRecorder();
-    ScopedMessageRecorder(const ScopedMessageRecorder&) = delete;
-    ScopedMessageRecorder& operator=(const ScopedMessageRecorder&) = delete;
-
-    const std::vector<ShownMessage>& shown() const { return recorder_->shown(); }
-    void clear() { recorder_->clear(); }
-    void answerQuestion(bool yes) { recorder_->answerQuestion(yes); }
+    ScopedMessageRecorder()
+        : recorder_(std::make_shared<Recorder>()), installed_(messagePresenterSlot(), recorder_) {}
+    const std::vector<ShownMessage>& shown() const { return recorder_->shown; }
+    void clear() { recorder_->shown.clear(); }
+    void answerQuestion(bool yes) { recorder_->answers.push_back(yes); }
 
 private:
-    std::shared_ptr<RecordingMessagePresenter> recorder_;
+    struct Recorder : MessagePresenter {
+        void show(const QString& title, const QString& text, MessageIcon icon) override {
+            shown.push_back({title, text, icon});
+        }
+        bool ask(const QString& title, const QString& text, MessageIcon icon) override {
+            show(title, text, icon);
+            const bool yes = !answers.empty() && answers.front();
+            if (!answers.empty()) answers.pop_front();
+            return yes;
+        }
+        std::vector<ShownMessage> shown;
+        std::deque<bool> answers;
+    };
+    std::shared_ptr<Recorder> recorder_;
     ScopedService<std::shared_ptr<MessagePresenter>> installed_;
 };
 

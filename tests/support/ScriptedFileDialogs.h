@@ -22,12 +22,12 @@ struct DialogRequest {
 };
 
 // Answers dialogs from a script, in order, and records what each dialog was asked. An
-// answer of the wrong kind, or none left, counts as a cancel and as a script miss.
+// answer of the wrong kind, or none left, counts as a cancel.
 class ScriptedFileDialogs : public FileDialogs {
 public:
     void answerFileName(const QString& path) { answers_.push_back(path); }
     void answerColour(const ColourChoice& choice) { answers_.push_back(choice); }
-    void answerCancel() { answers_.push_back(Cancel{}); }
+    void answerCancel() { answers_.push_back(std::monostate{}); }
 
     std::optional<QString> openFileName(const QString& title,
                                         const std::vector<FileFilter>& filters,
@@ -37,27 +37,21 @@ public:
     std::optional<ColourChoice> chooseColour(const CustomColours& customColours) override;
 
     const std::vector<DialogRequest>& asked() const { return asked_; }
-    std::size_t unusedAnswers() const { return answers_.size(); }
-    int misses() const { return misses_; }
 
 private:
-    struct Cancel {};
-    using Answer = std::variant<Cancel, QString, ColourChoice>;
-    std::optional<Answer> nextAnswer();
-    std::optional<QString> fileAnswer();
+    template <class Kind>
+    std::optional<Kind> nextAnswer();
 
-    std::deque<Answer> answers_;
+    std::deque<std::variant<std::monostate, QString, ColourChoice>> answers_;  // monostate: cancel
     std::vector<DialogRequest> asked_;
-    int misses_ = 0;
 };
 
 // Installs scripted dialogs for the lifetime of a scope and restores the previous ones.
 class ScopedScriptedFileDialogs {
 public:
-    ScopedScriptedFileDialogs();
-    ScopedScriptedFileDialogs(const ScopedScriptedFileDialogs&) = delete;
-    ScopedScriptedFileDialogs& operator=(const ScopedScriptedFileDialogs&) = delete;
-
+    ScopedScriptedFileDialogs()
+        : scripted_(std::make_shared<ScriptedFileDialogs>()),
+          installed_(fileDialogsSlot(), scripted_) {}
     ScriptedFileDialogs* operator->() const { return scripted_.get(); }
     ScriptedFileDialogs& operator*() const { return *scripted_; }
 

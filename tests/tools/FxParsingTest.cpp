@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cstdint>
 #include <optional>
 
 #include "tools/fx/FxArguments.h"
@@ -10,35 +10,20 @@
 namespace quillon::fx {
 namespace {
 
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
-
 // Decimal and hex with an optional minus; huge numbers pinned so range checks still catch
 // them; anything else refused.
 TEST(FxNumbers, WholeNumbersAndReals) {
-    const std::pair<const char16_t*, std::optional<std::int64_t>> integers[] = {
-        {u"-5", -5},
-        {u"0x1F", 31},
-        {u"0Xff", 255},
-        {u"-0x10", -16},
-        {u"0xFFFFFFFF", 0xFFFFFFFFll},
-        {u"007", 7},
-        {u"99999999999999999999999999", kInt64Max},
-        {u"-0xFFFFFFFFFFFFFFFFFFFF", kInt64Min},
-        {u"-9223372036854775808", kInt64Min},
-        {u"", {}},
-        {u"-", {}},
-        {u"0x", {}},
-        {u"1.5", {}},
-        {u" 1", {}},
-        {u"12a", {}},
-        {u"0xZZ", {}},
-        {u"+1", {}},
-        {u"--1", {}},
-        {u"1e3", {}},
-        {u"٣", {}}};
+    const std::pair<const char16_t*, std::int64_t> integers[] = {
+        {u"-5", -5}, {u"0x1F", 31}, {u"0Xff", 255}, {u"-0x10", -16}, {u"0xFFFFFFFF", 0xFFFFFFFFll},
+        {u"007", 7}};
     for (const auto& [text, value] : integers)
         EXPECT_EQ(parseInteger(text), value) << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(parseInteger(u"99999999999999999999999999"), INT64_MAX);
+    for (const char16_t* text : {u"-0xFFFFFFFFFFFFFFFFFFFF", u"-9223372036854775808"})
+        EXPECT_EQ(parseInteger(text), INT64_MIN);
+    for (const char16_t* text :
+         {u"", u"-", u"0x", u"1.5", u" 1", u"12a", u"0xZZ", u"+1", u"--1", u"1e3", u"٣"})
+        EXPECT_FALSE(parseInteger(text)) << QString::fromUtf16(text).toStdString();
     EXPECT_FALSE(parseDecimal(u"0x10") || parseDecimal(u"-3"));
 
     const std::pair<const char16_t*, std::optional<double>> reals[] = {
@@ -81,7 +66,6 @@ TEST(FxCommandLine, AcceptedOrNamedInOneMessage) {
         {{"in.png", "out.png", "pal:,5"}, "pal: op code is missing"},
         {{"in.png", "out.png", "autodraw"}, "autodraw: switch is missing"},
         {{"in.png", "out.png", "pal:11,-32769"}, "pal: amount -32769 is out of range (-32768"},
-        {{"in.png", "out.png", "incpal:0x80000000"}, "incpal: op code 0x80000000 is out of"},
         {{"in.png", "out.png", "pal:1,1,0x100000000"}, "pal: colour 0x100000000 is out of"},
         {{"in.png", "out.png", "incpal:1, 2"}, "incpal: amount ' 2' is not a number"},
         {{"in.png", "out.png", "autodraw:2"}, "autodraw: switch 2 is out of range (0 or 1)"},
@@ -90,7 +74,6 @@ TEST(FxCommandLine, AcceptedOrNamedInOneMessage) {
         {{"in.png", "out.png", "colorx:1"}, "colorx: colour is missing"},
         {{"in.png", "out.png", "magnify:2,nan"}, "magnify: centre x 'nan' is not a number"},
         {{"in.png", "out.png", "magnify:1e39"}, "magnify: factor 1e39 is out of range"},
-        {{"in.png", "out.png", "rotate:1.5"}, "rotate: angle '1.5' is not a number"},
         {{"in.png", "out.png", "rotate:32408"}, "rotate: angle 32408 is out of range (-32768"},
     };
     for (const auto& [arguments, message] : cases) {
@@ -103,21 +86,20 @@ TEST(FxCommandLine, AcceptedOrNamedInOneMessage) {
 }
 
 TEST(FxCommandLine, OptionsMayStandAnywhereInEitherForm) {
-    const Result<FxPlan> plan =
+    const Result<FxPlan> given =
         parseCommandLine({"--background=0x102030", "in.raw", "out.png", "undo", "--size", "4x2",
                           "reset", "--background", "7", "--max-megapixels=120"});
-    ASSERT_TRUE(plan.ok()) << plan.error().toStdString();
-    EXPECT_EQ(plan.value().input, "in.raw");
-    EXPECT_EQ(plan.value().output, "out.png");
-    EXPECT_EQ(plan.value().background, 7u);
-    EXPECT_EQ(plan.value().rawSize->width * 10 + plan.value().rawSize->height, 42);
-    EXPECT_EQ(plan.value().largestPixels, 120000000);
-    ASSERT_EQ(plan.value().operations.size(), 2u);
-    EXPECT_STREQ(plan.value().operations[1].operation->name, "reset");
-    const Result<FxPlan> usual = parseCommandLine({"in.png", "out.bmp"});
-    EXPECT_EQ(usual.value().background, 0x00C0C0C0u);
-    EXPECT_EQ(usual.value().largestPixels, 100000000);
-    EXPECT_FALSE(usual.value().rawSize.has_value());
+    ASSERT_TRUE(given.ok()) << given.error().toStdString();
+    const FxPlan& plan = given.value();
+    EXPECT_EQ(QStringList({plan.input, plan.output}), QStringList({"in.raw", "out.png"}));
+    EXPECT_EQ(plan.background, 7u);
+    EXPECT_EQ(plan.rawSize->width * 10 + plan.rawSize->height, 42);
+    EXPECT_EQ(plan.largestPixels, 120000000);
+    ASSERT_EQ(plan.operations.size(), 2u);
+    EXPECT_STREQ(plan.operations[1].operation->name, "reset");
+    const FxPlan usual = parseCommandLine({"in.png", "out.bmp"}).value();
+    EXPECT_TRUE(usual.background == 0x00C0C0C0u && usual.largestPixels == 100000000);
+    EXPECT_FALSE(usual.rawSize.has_value());
     EXPECT_TRUE(parseCommandLine({"--help"}).value().helpRequested);
     EXPECT_TRUE(parseCommandLine({"--version", "--frob"}).value().versionRequested);
 }
