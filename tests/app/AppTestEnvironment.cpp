@@ -8,7 +8,6 @@
 
 #include "engine/PixelSurface.h"
 #include "platform/core/Display.h"
-#include "platform/core/SettingsStore.h"
 #include "platform/core/TempFrameFile.h"
 
 namespace quillon::testing {
@@ -24,14 +23,6 @@ AppTestEnvironment::~AppTestEnvironment() {
     platform::overrideGrabbedFrameDirectory(QString());
     platform::Display::overrideBitsPerPixel(0);
     platform::Display::overrideTwipsPerPixel(0);
-}
-
-QString setting(const QString& key) {
-    return platform::readSetting(QStringLiteral("Quillon"), QStringLiteral("Settings"), key);
-}
-
-void writeSetting(const QString& key, const QString& value) {
-    platform::saveSetting(QStringLiteral("Quillon"), QStringLiteral("Settings"), key, value);
 }
 
 bool isCentredOnScreen(const QWidget& window) {
@@ -88,12 +79,6 @@ void ShownEditor::click(const char* name) const {
     clickByCaption(*window_, QString::fromUtf8(name));
 }
 
-void ShownEditor::close() {
-    window_->close();
-    flushDeletions();
-    if (!window_.isNull()) qFatal("the main window outlived its closing");
-}
-
 ReferenceEngine::ReferenceEngine(const QImage& picture) {
     box_.setBackColor(0x00C0C0C0);
     box_.setOuterSizePixels(picture.width(), picture.height());
@@ -101,10 +86,10 @@ ReferenceEngine::ReferenceEngine(const QImage& picture) {
     engine_.setPictureBox(box_);
 }
 
-std::vector<std::uint32_t> planeWords(const clsASMpic& engine, SurfacePlane plane) {
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine) {
     const PixelSurface& surface = engine.surface();
     std::vector<std::uint32_t> words(surface.planeBytes() / 4);
-    std::memcpy(words.data(), surface.plane(plane), words.size() * 4);
+    std::memcpy(words.data(), surface.plane(SurfacePlane::Working), words.size() * 4);
     for (std::uint32_t& word : words) word &= 0x00FFFFFF;
     return words;
 }

@@ -30,9 +30,9 @@ private:
     platform::ScopedMessageRecorder recorder_;
 };
 
-// The program's own settings, as it writes and reads them.
-QString setting(const QString& key);
-void writeSetting(const QString& key, const QString& value);
+// What a handler that overflowed shows.
+inline const platform::ShownMessage kOverflow{"Quillon", "Run-time error '6':\n\nOverflow",
+                                              platform::MessageIcon::Critical};
 
 // True when the window's outer frame sits in the middle of its screen, to a pixel.
 bool isCentredOnScreen(const QWidget& window);
@@ -72,8 +72,6 @@ public:
     // Clicks the control with this object name, or else the button with this caption as
     // `clickByCaption` does.
     void click(const char* name) const;
-    // Closes the window and checks that it is released.
-    void close();
 
 private:
     AppTestEnvironment environment_;
@@ -97,7 +95,6 @@ private:
 
 // Plane p of an engine's surface as 32-bit words 0x00RRGGBB: the reserved byte, which
 // nothing shows, cleared.
-std::vector<std::uint32_t> planeWords(const clsASMpic& engine,
-                                      SurfacePlane plane = SurfacePlane::Working);
+std::vector<std::uint32_t> planeWords(const clsASMpic& engine);
 
 }  // namespace quillon::testing

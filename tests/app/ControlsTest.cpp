@@ -50,10 +50,9 @@ void ControlsTest::imageKeyPicksAnImageNumberedFromOne() {
 // runtime wrote them.
 void ControlsTest::numbersAsTextAndBack() {
     const std::pair<const char*, double> read[] = {
-        {" 1.5x", 1.5},  {"\t42", 42.0},  {"abc", 0.0}, {"", 0.0},
-        {"-2", -2.0},    {"+7.25", 7.25}, {"1,5", 1.0}, {"1.2.3", 1.2},
-        {"-.25", -0.25}, {"3.", 3.0},     {"-", 0.0},   {".", 0.0},
-        {"2e3", 2.0},    {"1 2", 1.0},    {"- 2", 0.0}, {"0000000000000000000000000001", 1.0}};
+        {"\t 1.5x", 1.5}, {"abc", 0.0},   {"-2", -2.0},    {"+7.25", 7.25},
+        {"1,5", 1.0},     {"1.2.3", 1.2}, {"-.25", -0.25}, {"3.", 3.0},
+        {"2e3", 2.0},     {"1 2", 1.0},   {"- 2", 0.0},    {"0000000000000000000000000001", 1.0}};
     for (const auto& [text, value] : read) QCOMPARE(numericValueOfText(text), value);
     QCOMPARE(numericValueOfText(QStringLiteral("\u0661\u0662")), 0.0);
     const QString huge = QStringLiteral("1") + QString(400, u'0');
@@ -63,16 +62,11 @@ void ControlsTest::numbersAsTextAndBack() {
     QCOMPARE(singleFromDouble(double(largest)), largest);
     QVERIFY_THROWS_EXCEPTION(std::overflow_error, singleFromDouble(-1e39));
 
-    const std::pair<float, const char*> written[] = {
-        {1230.0f, "1230"},
-        {-0.0f, "0"},
-        {-120.0f, "-120"},
-        {1234567.0f, "1234567"},
-        {12345678.0f, "1.234568E+07"},
-        {0.1f, "0.1"},
-        {187.25f, "187.25"},
-        {std::numeric_limits<float>::infinity(), "Inf"}};
-    for (auto [value, text] : written) QCOMPARE(textFromSingle(value), QString(text));
+    QStringList written;
+    for (float value :
+         {1230.0f, -0.0f, -120.0f, 1234567.0f, 12345678.0f, 0.1f, 187.25f, largest * 2})
+        written << textFromSingle(value);
+    QCOMPARE(written.join(u' '), "1230 0 -120 1234567 1.234568E+07 0.1 187.25 Inf");
 }
 
 // A name typed without an extension is taken with the default one: "clip" opens

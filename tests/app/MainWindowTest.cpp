@@ -9,11 +9,17 @@
 #include "AppTestEnvironment.h"
 #include "about/frmAbout.h"
 #include "app/window/modBoot.h"
+#include "platform/core/SettingsStore.h"
 #include "platform/core/TempFrameFile.h"
 
 using namespace quillon;
 
 namespace {
+
+// The program's own settings, as it writes and reads them.
+QString setting(const QString& key) {
+    return platform::readSetting(QStringLiteral("Quillon"), QStringLiteral("Settings"), key);
+}
 
 // Shows the About box on the next press and reads it, then closes it with "OK".
 QStringList aboutBoxTexts(QWidget& window) {
@@ -101,11 +107,9 @@ void MainWindowTest::controlsAreClearOfEachOtherAndReachable() {
     QMap<QString, QRect> places;
     for (auto* button : window().findChildren<QAbstractButton*>())
         places[button->text()] = button->geometry();
-    for (const char* colour : {"RED", "GREEN", "BLUE"}) {
-        const QRect plus = places[colour + QStringLiteral(" +")];
-        const QRect minus = places[colour + QStringLiteral(" -")];
-        QVERIFY2(plus.isValid() && plus.left() == minus.left() && plus.bottom() < minus.top(),
-                 colour);
+    for (const QString colour : {"RED ", "GREEN ", "BLUE "}) {
+        const QRect plus = places[colour + '+'], minus = places[colour + '-'];
+        QVERIFY(plus.isValid() && plus.left() == minus.left() && plus.bottom() < minus.top());
     }
     window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window()));
@@ -124,7 +128,7 @@ void MainWindowTest::exitWritesPlacementInTwips() {
     testing::clickByCaption(window(), QStringLiteral("Exit Quillon"));
     const QStringList twips = {"450", "675", QString::number(outer.width() * 15),
                                QString::number(outer.height() * 15)};
-    for (int key = 0; key < 4; ++key) QCOMPARE(testing::setting(kPlacementKeys[key]), twips[key]);
+    for (int key = 0; key < 4; ++key) QCOMPARE(setting(kPlacementKeys[key]), twips[key]);
 }
 
 // Each press on "About" shows the same box, modal and centred, with this build's version,
@@ -132,7 +136,8 @@ void MainWindowTest::exitWritesPlacementInTwips() {
 // About box and other windows; a minimised window writes no placement. The window the
 // program starts next is centred whatever place the settings give.
 void MainWindowTest::aboutBoxAndWhatClosingLeaves() {
-    for (const QString& key : kPlacementKeys) testing::writeSetting(key, "earlier");
+    for (const QString& key : kPlacementKeys)
+        platform::saveSetting(QStringLiteral("Quillon"), QStringLiteral("Settings"), key, "15");
     QFile frame(platform::grabbedFramePath());
     QVERIFY(frame.fileName().startsWith(editor_->directory()));
     QVERIFY(frame.open(QIODevice::WriteOnly));
@@ -145,14 +150,13 @@ void MainWindowTest::aboutBoxAndWhatClosingLeaves() {
     QPointer<QDialog> other = new QDialog;
     other->setAttribute(Qt::WA_DeleteOnClose);
     other->show();
+    const QPointer<frmMain> closed = &window();
     window().showMinimized();
-    editor_->close();
+    window().close();
+    testing::flushDeletions();
+    QVERIFY(closed.isNull() && about.isNull() && other.isNull());
     QVERIFY(!frame.exists());
-    QVERIFY(about.isNull() && other.isNull());
-    for (const QString& key : kPlacementKeys) QCOMPARE(testing::setting(key), "earlier");
-
-    testing::writeSetting(QStringLiteral("MainLeft"), QStringLiteral("15"));
-    testing::writeSetting(QStringLiteral("MainTop"), QStringLiteral("30"));
+    for (const QString& key : kPlacementKeys) QCOMPARE(setting(key), "15");
     modBoot::Main();
     frmMain* next = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())

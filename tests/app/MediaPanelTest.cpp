@@ -51,25 +51,22 @@ void MediaPanelTest::init() {
 // (told to the user) keeps the file open before.
 void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
     const std::tuple<double, double, QString, int> cases[] = {
-        {12345, 61000, "12.345 sec.", 610},
-        {61000, 150, "61 sec.", 2},
-        {12344.5, 250, "12.344 sec.", 2}};  // ties to even
+        {12345, 61000, "12.345 sec.", 610}, {61000.5, 250, "61 sec.", 2}};  // ties to even
     auto* slider = editor_->control<QSlider>("Slider1");
     for (const auto& [duration, length, shown, maximum] : cases) {
-        slider->blockSignals(true);
         slider->setValue(500);
-        slider->blockSignals(false);
+        calls().clear();
         media().durationMs = duration;
         media().lengthMs = length;
         editor_->dialogs().answerFileName(QStringLiteral("/x/clip.avi"));
         editor_->click("BevelButton1");
         QCOMPARE(editor_->dialogs().asked().back().title, "Open media file");
         QCOMPARE(calls(), QStringList({"open /x/clip.avi", "play", "seek 0", "pause"}));
-        calls().clear();
         QCOMPARE(shownFile(), QStringList({shown, "/x/clip.avi", QString::number(maximum)}));
         QCOMPARE(slider->value(), 0);
     }
     QVERIFY(editor_->messages().empty());
+    calls().clear();
     editor_->dialogs().answerCancel();
     editor_->click("BevelButton1");
     QVERIFY(calls().isEmpty());
@@ -81,7 +78,7 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
         "Quillon", "The media file \"other.avi\" could not be opened.\nNo decoder.",
         platform::MessageIcon::Warning};
     QVERIFY(editor_->messages() == std::vector{warning});
-    QCOMPARE(shownFile(), QStringList({"12.344 sec.", "/x/clip.avi", "2"}));
+    QCOMPARE(shownFile(), QStringList({"61 sec.", "/x/clip.avi", "2"}));
 }
 
 // Ticks, three a second, show the position without seeking, except while the thumb is
@@ -119,20 +116,16 @@ void MediaPanelTest::buttons() {
         double position;
         int presses;
     } rows[] = {
-        {"1.0", "Step Back", "1.0", "seek -13", 10, 1},
         {"1.0", "Step Back", "1.0", "seek -21", 2.5, 1},  // ties to even
         {"1.0", "Step Forward", "1.0", "step", 0, 1},
         {"1.0", "Start Position", "1.0", "seek 0", 90, 1},
         {"1.0", "End Position", "1.0", "seek 150", 0, 1},
         {"1.0", "Stop", "1.0", "pause", 0, 1},
         {"1.5", "Play", "1.5", "rate 1.5;play", 0, 1},
-        {"1.0", "Faster", "1.1", "rate 1.1", 0, 1},
         {"2x", "Faster", "2.1", "rate 2.1", 0, 1},
-        {"1.0", "Slower", "0.1",
-         "rate 0.9;rate 0.8;rate 0.7;rate 0.6;rate 0.5;rate 0.4;rate 0.3;rate 0.2;rate 0.1", 0, 10},
+        {"0.2", "Slower", "0.1", "rate 0.1", 0, 2},
         {"0.15", "Slower", "0.05", "rate 0.05", 0, 1},
         {" 0.5 ", "Slower", "0.4", "rate 0.4", 0, 1},
-        {"abc", "Slower", "abc", "", 0, 1},
         {"0.5x", "Slower", "0.5x", "", 0, 1},
         {"3.7", "BevelButton4", "1.0", "rate 1", 0, 1},  // "Reset"
         {"1.0", "Mute", "1.0", "mute 1;mute 0", 0, 2},
@@ -155,9 +148,7 @@ void MediaPanelTest::buttons() {
     const QString huge = u'1' + QString(400, u'0');  // too large for a double: no command
     editor_->control<QLineEdit>("Text1")->setText(huge);
     for (const char* name : {"Faster", "Slower", "Play"}) editor_->click(name);
-    const platform::ShownMessage overflow{"Quillon", "Run-time error '6':\n\nOverflow",
-                                          platform::MessageIcon::Critical};
-    QVERIFY(editor_->messages() == std::vector(3, overflow));
+    QVERIFY(editor_->messages() == std::vector(3, testing::kOverflow));
     QVERIFY(calls().isEmpty());
     QCOMPARE(editor_->control<QLineEdit>("Text1")->text(), huge);
 }
