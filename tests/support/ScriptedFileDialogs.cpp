@@ -13,8 +13,8 @@ std::optional<Kind> ScriptedFileDialogs::nextAnswer() {
 
 std::optional<QString> ScriptedFileDialogs::openFileName(const QString& title,
                                                          const std::vector<FileFilter>& filters,
-                                                         const QString& defaultExtension) {
-    asked_.push_back({DialogRequest::Kind::Open, title, filters, {}, defaultExtension});
+                                                         const QString& /*defaultExtension*/) {
+    asked_.push_back({DialogRequest::Kind::Open, title, filters, {}});
     return nextAnswer<QString>();
 }
 

@@ -17,7 +17,6 @@ struct DialogRequest {
     QString title;
     std::vector<FileFilter> filters;
     CustomColours customColours{};
-    QString defaultExtension{};
     bool operator==(const DialogRequest&) const = default;
 };
 

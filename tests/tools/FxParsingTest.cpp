@@ -64,7 +64,6 @@ TEST(FxCommandLine, AcceptedOrNamedInOneMessage) {
         {{"in.png", "out"}, "output 'out' has no ending"},
         {{"in.png", "out.png", "pal:11", "blur"}, "unknown operation 'blur'"},
         {{"in.png", "out.png", "pal:,5"}, "pal: op code is missing"},
-        {{"in.png", "out.png", "autodraw"}, "autodraw: switch is missing"},
         {{"in.png", "out.png", "pal:11,-32769"}, "pal: amount -32769 is out of range (-32768"},
         {{"in.png", "out.png", "pal:1,1,0x100000000"}, "pal: colour 0x100000000 is out of"},
         {{"in.png", "out.png", "incpal:1, 2"}, "incpal: amount ' 2' is not a number"},

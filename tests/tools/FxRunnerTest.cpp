@@ -59,9 +59,7 @@ protected:
 TEST_F(FxRun, OperationsReachTheEngineAndUndoReturns) {
     const std::pair<QStringList, QByteArray> cases[] = {
         {{}, kThreePixels},
-        {{"incpal:0,8"}, QByteArray("\x0a\x14\xff\x00\x01\x02\x0b\x00\xff\xff\xff\x00", 12)},
         {{"pal:11"}, QByteArray("\xf5\xeb\x05\xff\xfe\xfd\xfc\xff\x00\x00\x00\xff", 12)},
-        {{"--background=0x123456", "pal:11,1,0xFFFFFFFF"}, onThreePixels({"pal:11"})},
         {{"pix:0,1"}, QByteArray("\x0a\x14\xfa\x00\x84\x89\xfc\x00\xff\xff\xff\x00", 12)},
         {{"incpal:1,5", "autodraw:0", "incpal:0,50", "pal:11", "undo"},
          onThreePixels({"incpal:1,5"})},
@@ -92,14 +90,14 @@ TEST_F(FxRun, PictureFilesHoldWhatTheBoxShows) {
     picture.fill(qRgb(100, 100, 100));
     picture.setPixel(1, 1, qRgb(130, 255, 200));
     ASSERT_TRUE(picture.save(path("in.jpg"), "PNG"));  // read by content, not ending
-    const auto shownAfter = [&](const char* operation) {
+    // Sharpened red (26 x 130 - 2 x 800) / 10 = 178, green and blue out of the byte range;
+    // stretched green 255 - 51; crushed less the grey 100 seen first.
+    for (auto [operation, shown] : {std::pair{"sharpen", qRgb(178, 255, 255)},
+                                    {"stretch", qRgb(130, 204, 200)},
+                                    {"crush", qRgb(30, 155, 100)}}) {
         EXPECT_EQ(run({"in.jpg", "out.bmp", operation}), 0) << errors_;
-        return QImage(path("out.bmp")).pixel(1, 1);
-    };
-    // Red (26 x 130 - 2 x 800) / 10 = 178; green and blue leave the byte range.
-    EXPECT_EQ(shownAfter("sharpen"), qRgb(178, 255, 255));
-    EXPECT_EQ(shownAfter("stretch"), qRgb(130, 204, 200)) << "255 - 51";
-    EXPECT_EQ(shownAfter("crush"), qRgb(30, 155, 100)) << "less the grey 100 seen first";
+        EXPECT_EQ(QImage(path("out.bmp")).pixel(1, 1), shown) << operation;
+    }
     ASSERT_EQ(run({"in.jpg", "plain.raw"}), 0);
     ASSERT_EQ(run({"in.jpg", "out.raw", "sharpen", "stretch", "crush"}), 0);
     EXPECT_EQ(read("out.raw"), read("plain.raw"));
@@ -107,19 +105,14 @@ TEST_F(FxRun, PictureFilesHoldWhatTheBoxShows) {
 
 TEST_F(FxRun, EveryFailureIsOneLineExitTwoAndLeavesTheOutputAlone) {
     write("in.raw", kThreePixels);
-    write("text.png", "this is not a picture\n");
     write("huge.ppm", "P6\n24000 24000\n255\n\x01\x02\x03");
     const std::pair<QStringList, const char*> cases[] = {
-        {{"in.raw", "OUT.raw", "--size=3x1", "pal:11,40000"}, "pal: amount 40000 is out of"},
         {{"in.raw", "OUT.raw", "--size=2x1"}, "holds 12 bytes, but a 2x1 plane is exactly 8"},
         {{"in.raw", "OUT.raw", "--size=4x1"}, "holds 12 bytes, but a 4x1 plane is exactly 16"},
         {{"missing.png", "OUT.png"}, "cannot read"},
-        {{"text.png", "OUT.png"}, "cannot read"},
         {{"huge.ppm", "OUT.bmp"}, "24000x24000 is too large"},
-        {{"in.raw", "OUT.xyz", "--size=3x1"}, "cannot write pictures of format 'xyz'"},
         {{"in.raw", "no/OUT.raw", "--size=3x1", "pal:11"}, "cannot write"},
         // What the engine would overflow on is refused before the input is read.
-        {{"missing.png", "OUT.png", "magnify:-3.4e38"}, "out of range"},
         {{"missing.png", "OUT.png", "colorx:0,0,1639"}, "out of range"},
         {{"missing.png", "OUT.png", "colorx:0,0,-1638", "colorx:4,0,32767"}, "cannot read"},
     };
